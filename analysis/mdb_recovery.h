@@ -1,0 +1,89 @@
+// MdbRecovery: the analysis of one database file. It reads the file page by page (never
+// through a database engine), builds the page map and the table list, and drives the later
+// steps (schema statements, saved queries) through hooks that the application installs.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/format_layout.h"
+#include "analysis/model.h"
+#include "analysis/progress_channel.h"
+#include "platform/read_only_file.h"
+
+namespace queries {
+class EngineDatabase;
+}
+
+namespace analysis {
+
+class MdbRecovery;
+
+// Steps of Analyze that live in higher layers (schema statements, temporary catalog database
+// and queries). Unset steps are skipped.
+struct AnalysisSteps {
+  std::function<void(MdbRecovery&)> buildSchemaStatements;
+  std::function<void(MdbRecovery&)> buildQueries;
+};
+
+class MdbRecovery {
+ public:
+  explicit MdbRecovery(ProgressChannel& channel = TheProgressChannel());
+  ~MdbRecovery();
+  MdbRecovery(const MdbRecovery&) = delete;
+  MdbRecovery& operator=(const MdbRecovery&) = delete;
+
+  // Runs the whole analysis of one file; true when it ran to its end (also after a stop
+  // during the page scan or schema reading), false when it stopped early.
+  bool Analyze(const std::string& filePath);
+
+  // File access. Each returns -1 when no file is open.
+  bool OpenDatabaseFile(const std::string& filePath);
+  int64_t ReadPageAt(uint8_t* buffer, uint64_t fileOffset);
+  int64_t ReadPageByIndex(uint8_t* buffer, uint64_t pageIndex);
+  // -1 (buffer untouched) when the number is not in the page map.
+  int64_t ReadPageByNumber(uint8_t* buffer, uint32_t pageNumber);
+  bool IsFileOpen() const { return file.isOpen(); }
+  int64_t FileSize() const { return file.size(); }
+
+  // Format detection: 4 for 4096-byte pages, 0 for 2048-byte pages (refused), -1 for neither.
+  int DetectFormat();
+  void FindPageSignatures();
+  int64_t FindFirstValidPageOffset();
+
+  // Page scan: the number of page-map entries, or -1 when no file is open.
+  int64_t ScanPages();
+  int64_t ScanPagesFromOffset(uint64_t startOffset);
+
+  // Table discovery (schema reading).
+  int DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table& table, int32_t offset);
+  int DecodeTableDefinition(const std::vector<uint8_t>& definition, Table& table);
+  int DiscoverTables();
+  int ReadCatalogNames();
+
+  ProgressChannel& Channel() { return *channel; }
+
+  std::string path;
+  int32_t format = 0;
+  platform::ReadOnlyFile file;
+  uint64_t baseOffset = 0;
+  int32_t oleFileCount = 0;
+  int32_t rowIsLookup = 0;
+  int32_t rowIsDeleted = 0;
+  FormatLayout layout;
+  std::string tempDbPath;
+  ProgressChannel* channel;
+  // The engine database: the temporary catalog database during an analysis, the Access export
+  // target during an Access export, never both at once.
+  std::shared_ptr<queries::EngineDatabase> m_Obj_DAO_Database;
+
+  AnalysisSteps steps;
+
+ private:
+  bool layoutMatches(int pageSize);
+};
+
+}  // namespace analysis

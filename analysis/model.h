@@ -1,0 +1,99 @@
+// The records every part of the analysis shares: pages, tables, columns, decoded fields and
+// queries, and the program-wide lists that hold them until the next file is opened.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/format_layout.h"
+
+namespace analysis {
+
+// One page read by the page scan.
+struct PageMetaData {
+  uint32_t pageNumber = 0;
+  uint64_t fileOffset = 0;
+  int16_t pageType = 0;    // byte 0: 1 data page, 2 table definition
+  uint16_t freeSpace = 0;  // types 1 and 2: u16 at offset 2
+  int32_t owner = -1;      // types 1 and 2: u32 at offset 4 (owning table definition / next definition page)
+  int16_t rowCount = 0;    // type 1: u16 at offset 12; type 2: low 16 bits at offset 16
+};
+
+// The page map: every scanned page in scan order, with a lookup by page number.
+class PageMap {
+ public:
+  void clear();
+  void push_back(const PageMetaData& page);
+  size_t size() const { return pages_.size(); }
+  bool empty() const { return pages_.empty(); }
+  const PageMetaData& operator[](size_t position) const { return pages_[position]; }
+  std::vector<PageMetaData>::const_iterator begin() const { return pages_.begin(); }
+  std::vector<PageMetaData>::const_iterator end() const { return pages_.end(); }
+  // The first entry with this page number, or nullptr.
+  const PageMetaData* findByNumber(uint32_t pageNumber) const;
+
+ private:
+  std::vector<PageMetaData> pages_;
+  std::vector<int32_t> positionByNumber_;  // -1 where no entry has that number
+};
+
+struct Column {
+  static constexpr size_t kMaxNameBytes = 259;  // the name field holds 259 bytes and a terminator
+
+  std::string name;  // UTF-8, cleaned
+  int32_t type = -1;
+  int32_t length = 0;
+  int32_t columnNumber = -1;
+  int32_t rowColumnNumber = -1;
+  bool isFixed = false;
+  int32_t fixedOffset = -1;
+  int32_t variableIndex = -1;
+  int32_t precision = 0;
+  int32_t scale = 0;
+};
+
+struct Table {
+  uint32_t tdefPage = static_cast<uint32_t>(-1);
+  int32_t index = -1;
+  int32_t type = -1;
+  uint32_t maxColumns = 0;
+  uint32_t columnCount = 0;
+  uint32_t variableColumnCount = 0;
+  uint32_t rowCount = 0;
+  int32_t nextRecordIndex = 0;
+  int32_t nextRowInPage = 0;
+  int32_t currentPageIndex = -1;
+  int32_t exportedRecords = 0;
+  uint64_t tdefFileOffset = static_cast<uint64_t>(-1);
+  std::string name;
+  std::vector<Table> continuations;
+  std::vector<int32_t> dataPages;
+  std::vector<Column> columns;
+  std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
+  std::string createStatement;
+};
+
+// One decoded field of the row being decoded, indexed by column number.
+struct Field {
+  int32_t present = -1;
+  int32_t size = 0;
+  std::string text;
+};
+
+struct Queries {
+  int32_t id = -1;
+  std::string name;
+  std::string sqlText;
+};
+
+// The program-wide lists. Filled by one analysis, emptied when the next file is opened; the
+// tree, the grid and the export hold pointers into them meanwhile.
+extern PageMap g_pageMap;
+extern std::vector<Table> g_tables;
+extern std::vector<uint64_t> g_candidateOffsets;
+extern std::vector<Field> g_rowFields;
+extern std::vector<std::unique_ptr<Queries>> g_queries;
+
+}  // namespace analysis

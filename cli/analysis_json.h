@@ -1,0 +1,17 @@
+// The JSON form of an analysis that `tessaly-cli analyze --json` prints. Its keys are read by
+// other tools: keep them stable.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "analysis/mdb_recovery.h"
+
+namespace cli {
+
+nlohmann::json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& path, bool ok,
+                              const std::vector<std::string>& messages, const std::vector<std::string>& status);
+
+}  // namespace cli

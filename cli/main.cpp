@@ -1,0 +1,29 @@
+// tessaly-cli: the command-line face of the recovery tool.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+
+namespace {
+constexpr const char* kUsage =
+    "usage: tessaly-cli COMMAND ...\n"
+    "  analyze FILE [--json]        find every table and query of an Access file\n";
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string command = argv[1];
+  std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "analyze") return cli::AnalyzeCommand(args);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "tessaly-cli: unknown command %s\n", command.c_str());
+  std::fputs(kUsage, stderr);
+  return 2;
+}

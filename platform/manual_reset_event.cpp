@@ -1,0 +1,45 @@
+// Manual-reset event: an atomic flag with a short spin, then a condition variable.
+#include "platform/manual_reset_event.h"
+
+#include <thread>
+
+namespace platform {
+
+namespace {
+constexpr int kSpinRounds = 4000;
+
+inline void cpuRelax() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+}  // namespace
+
+ManualResetEvent::ManualResetEvent(std::string name) : name_(std::move(name)) {}
+
+void ManualResetEvent::set() {
+  // Sequentially consistent on both sides: either the waiter sees the flag or
+  // the setter sees the sleeper, so no wake-up is lost.
+  signalled_.store(true);
+  if (sleepers_.load() > 0) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    wakeup_.notify_all();
+  }
+}
+
+void ManualResetEvent::reset() { signalled_.store(false, std::memory_order_release); }
+
+void ManualResetEvent::wait() {
+  for (int i = 0; i < kSpinRounds; ++i) {
+    if (signalled_.load(std::memory_order_acquire)) return;
+    cpuRelax();
+  }
+  std::unique_lock<std::mutex> lock(mutex_);
+  sleepers_.fetch_add(1);
+  wakeup_.wait(lock, [this] { return signalled_.load(); });
+  sleepers_.fetch_sub(1);
+}
+
+}  // namespace platform
