@@ -37,8 +37,7 @@ class LongValuePage {
     const int64_t entryPosition = kRowTableOffset + 2 * number;
     if (!page.contains(entryPosition, 2)) return RowLookup::kOutOfPage;
     const int64_t start = page.u16(entryPosition) & kRowOffsetMask;
-    const int64_t end =
-        number == 0 ? static_cast<int64_t>(page.size()) : page.u16(entryPosition - 2) & kRowOffsetMask;
+    const int64_t end = number == 0 ? static_cast<int64_t>(page.size()) : page.u16(entryPosition - 2) & kRowOffsetMask;
     if (start < kRowTableOffset + 2 * rowCount || start > end || end > static_cast<int64_t>(page.size()))
       return RowLookup::kOutOfPage;
     bytes = page.slice(start, end - start);

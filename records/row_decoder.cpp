@@ -22,8 +22,8 @@ analysis::Field& fieldOf(const analysis::Column& column, analysis::Field& scratc
   return scratch;
 }
 
-void format(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
-            int64_t position, int64_t length, analysis::Field& field) {
+void format(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column, int64_t position,
+            int64_t length, analysis::Field& field) {
   FormatField(recovery, page, column, position, length, field.text);
   // An empty text would vanish when the row text is split: an absent value is "NULL".
   if (field.text.empty()) field.text = kNull;
@@ -39,7 +39,8 @@ bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const
       return true;
     }
     const int64_t valueStart = 2 + static_cast<int64_t>(column.fixedOffset);
-    const bool inside = column.fixedOffset >= 0 && column.length > 0 && valueStart + column.length - 1 <= row.fixedBound;
+    const bool inside =
+        column.fixedOffset >= 0 && column.length > 0 && valueStart + column.length - 1 <= row.fixedBound;
     if (field.present == 1 && inside) {
       format(recovery, page, column, row.start + valueStart, column.length, field);
       return true;
@@ -65,9 +66,8 @@ bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const
 
 // Presence pass for every column number, then the walk over the table's columns; onColumn sees
 // each column with its field and whether it was decoded. -1 when malformed or aborted.
-int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,
-            WalkMode mode, bool& anyPresent,
-            const std::function<void(const analysis::Column&, analysis::Field&, bool)>& onColumn) {
+int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd, WalkMode mode,
+            bool& anyPresent, const std::function<void(const analysis::Column&, analysis::Field&, bool)>& onColumn) {
   const support::ByteView page(table.pageBuffer);
   RowGeometry row;
   if (!ReadRowGeometry(page, table, rowStart, rowEnd, row)) return -1;

@@ -42,13 +42,13 @@ bool ReadRowEntry(support::ByteView page, int rowIndex, RowEntry& entry);
 int RowsOnPage(support::ByteView page);
 
 struct RowGeometry {
-  int64_t start = 0;  // s
-  int64_t end = 0;    // e
-  int columnCount = 0;        // N
-  int maskBytes = 0;          // M
-  int variableCount = 0;      // V
-  int64_t dataEnd = 0;        // D, relative to s
-  int64_t fixedBound = 0;     // B: the last byte of the fixed-length values, relative to s
+  int64_t start = 0;       // s
+  int64_t end = 0;         // e
+  int columnCount = 0;     // N
+  int maskBytes = 0;       // M
+  int variableCount = 0;   // V
+  int64_t dataEnd = 0;     // D, relative to s
+  int64_t fixedBound = 0;  // B: the last byte of the fixed-length values, relative to s
 
   bool present(support::ByteView page, int32_t columnNumber) const;
   // Start of variable value k (relative to s); D for k = V.
