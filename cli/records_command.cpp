@@ -2,6 +2,7 @@
 // in screens of 100, fetched exactly as the record grid fetches them.
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <nlohmann/json.hpp>
 
 #include "cli/analysis_run.h"
@@ -73,52 +74,58 @@ analysis::Table* findTable(const std::string& name) {
 }
 
 // The grid's loader: start at the top, fetch a screen, drop what is not a record; Next follows
-// while a screen is full.
-std::vector<Screen> fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table,
-                                 const RecordsOptions& options) {
+// while a screen is full. Each screen asked for goes to onScreen as soon as it is fetched.
+void fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
+                  const std::function<void(const Screen&)>& onScreen) {
   analysis::ProgressChannel& channel = recovery.Channel();
   channel.abort = 0;
   channel.done = 0;
   table.currentPageIndex = 0;
   table.nextRecordIndex = 0;
   table.nextRowInPage = 0;
-  std::vector<Screen> screens;
   for (int number = 1;; ++number) {
     channel.details.assign(records::kRecordsPerScreen, std::string());
     records::FetchRecords(recovery, table, channel.details.data());
-    Screen screen{number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
+    const Screen screen{number,
+                        records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
     channel.details.clear();
+    if (options.all || number == options.page) onScreen(screen);
     const bool full = screen.rows.size() >= static_cast<size_t>(records::kRecordsPerScreen);
-    if (options.all || number == options.page) screens.push_back(std::move(screen));
     if (options.all ? !full : number >= options.page) break;
   }
-  return screens;
 }
 
-void printJson(const analysis::Table& table, const std::vector<Screen>& screens) {
+std::string jsonText(const nlohmann::json& value) {
+  return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// {"table", "columns", "pages": [{"page", "rows"}]}, one page per line as it is fetched.
+void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options) {
   nlohmann::json columns = nlohmann::json::array();
   for (const auto& column : table.columns) columns.push_back(column.name);
-  nlohmann::json pages = nlohmann::json::array();
-  for (const auto& screen : screens) {
+  std::printf("{\"table\": %s, \"columns\": %s, \"pages\": [", jsonText(table.name).c_str(), jsonText(columns).c_str());
+  bool first = true;
+  fetchScreens(recovery, table, options, [&](const Screen& screen) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& record : screen.rows) {
       nlohmann::json values = nlohmann::json::array();
       for (const auto& value : record) values.push_back(value == "NULL" ? nlohmann::json() : nlohmann::json(value));
       rows.push_back(std::move(values));
     }
-    pages.push_back({{"page", screen.number}, {"rows", std::move(rows)}});
-  }
-  const nlohmann::json out = {{"table", table.name}, {"columns", std::move(columns)}, {"pages", std::move(pages)}};
-  std::printf("%s\n", out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+    const nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
+    std::printf("%s\n  %s", first ? "" : ",", jsonText(page).c_str());
+    first = false;
+  });
+  std::printf("]}\n");
 }
 
-void printText(const analysis::Table& table, const std::vector<Screen>& screens) {
+void printText(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options) {
   std::vector<std::string> header;
   for (const auto& column : table.columns) header.push_back(column.name);
-  for (const auto& screen : screens) {
+  fetchScreens(recovery, table, options, [&](const Screen& screen) {
     std::printf("%s, page %d: %zu records\n", table.name.c_str(), screen.number, screen.rows.size());
     std::fputs(FormatTextTable(header, screen.rows).c_str(), stdout);
-  }
+  });
 }
 }  // namespace
 
@@ -143,8 +150,7 @@ int RecordsCommand(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tessaly-cli: records: no table named %s\n", options.tableName.c_str());
     status = 1;
   } else {
-    const std::vector<Screen> screens = fetchScreens(session.recovery(), *table, options);
-    options.asJson ? printJson(*table, screens) : printText(*table, screens);
+    options.asJson ? printJson(session.recovery(), *table, options) : printText(session.recovery(), *table, options);
   }
   records::SetOleFilesFolder("");
   return status;
