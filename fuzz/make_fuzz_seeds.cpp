@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
       // Whole small files and the first 24 pages of larger ones.
       std::vector<char> head(bytes.begin(), bytes.begin() + static_cast<long>(std::min(bytes.size(), 24 * kPage)));
       writeSeed(seeds / "fuzz_analyze", stem, head);
+      writeSeed(seeds / "fuzz_records", stem, head);
       // Single pages for the page-level targets: each data, definition and long-value page kind once.
       for (size_t p = 1; p * kPage + kPage <= bytes.size() && p < 64; ++p) {
         std::vector<char> page(bytes.begin() + static_cast<long>(p * kPage), bytes.begin() + static_cast<long>((p + 1) * kPage));
