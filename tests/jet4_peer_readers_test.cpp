@@ -401,3 +401,72 @@ TEST(Jet4ManyTablesTest, BothReadersListEveryTable) {
 }
 
 }  // namespace
+
+namespace {
+
+// A definition of 255 columns spans several pages; rows of one BIT fill pages up to the row limit.
+TEST(Jet4ShapesTest, WideDefinitionsAndTinyRowsReadBack) {
+  TempFolder folder;
+  const std::string path = folder.file("Recovered_Shapes.accdb");
+  const int kColumns = 255, kBits = 1000;
+  const auto columnName = [](int i) { return "Column with a long name number " + std::to_string(i); };
+  const auto cellText = [](int i, int row) { return i % 3 == 1 ? std::to_string(i * row) : "v" + std::to_string(i); };
+  {
+    auto db = jet4::MakeJet4Database();
+    db->Create(path, queries::kEngineLocale, 0);
+    std::string statement = "CREATE TABLE [Wide] \r\n(";
+    for (int i = 0; i < kColumns; ++i)
+      statement += std::string(i ? ", " : "") + "\r\n\t[" + columnName(i) + "] " +
+                   (i % 3 == 0   ? "TEXT(10)"
+                    : i % 3 == 1 ? "LONG"
+                                 : "MEMO");
+    db->Execute(statement + "\r\n);");
+    db->Execute("CREATE TABLE [Bits] \r\n(\r\n\t[B] BIT\r\n);");
+    auto rs = db->NewRecordset();
+    rs->Open("select * from [Wide] where 1=-1");
+    for (int row = 0; row < 3; ++row) {
+      rs->AddNew();
+      for (int i = 0; i < kColumns; ++i) rs->SetFieldValue(columnName(i), cellText(i, row));
+      rs->Update();
+    }
+    rs->Open("select * from [Bits] where 1=-1");
+    for (int row = 0; row < kBits; ++row) {
+      rs->AddNew();
+      rs->SetFieldValue("B", row % 2 ? "1" : "0");
+      rs->Update();
+    }
+    rs->Close();
+    db->Close();
+  }
+  bool ran = false;
+  if (testsupport::MdbToolsUnavailable().empty()) {
+    ran = true;
+    const auto wide = testsupport::MdbToolsExport(path, "Wide");
+    ASSERT_EQ(wide.size(), 4u);
+    for (int row = 0; row < 3; ++row) {
+      ASSERT_EQ(wide[static_cast<size_t>(row) + 1].size(), static_cast<size_t>(kColumns));
+      for (int i = 0; i < kColumns; ++i)
+        EXPECT_EQ(wide[static_cast<size_t>(row) + 1][static_cast<size_t>(i)], cellText(i, row));
+    }
+    const auto bits = testsupport::MdbToolsExport(path, "Bits");
+    ASSERT_EQ(bits.size(), static_cast<size_t>(kBits) + 1);
+    for (int row = 0; row < kBits; ++row) EXPECT_EQ(bits[static_cast<size_t>(row) + 1][0], row % 2 ? "1" : "0");
+  }
+  if (testsupport::MdbReaderUnavailable().empty()) {
+    ran = true;
+    const nlohmann::json dump = testsupport::MdbReaderDump(path);
+    ASSERT_TRUE(dump.is_object());
+    ASSERT_EQ(dump["tables"].size(), 2u);
+    const nlohmann::json& wide = dump["tables"][0];
+    ASSERT_EQ(wide["columns"].size(), static_cast<size_t>(kColumns));
+    ASSERT_EQ(wide["rows"].size(), 3u);
+    for (int row = 0; row < 3; ++row)
+      for (int i = 0; i < kColumns; ++i) EXPECT_EQ(wide["rows"][row][i], cellText(i, row));
+    const nlohmann::json& bits = dump["tables"][1];
+    ASSERT_EQ(bits["rows"].size(), static_cast<size_t>(kBits));
+    for (int row = 0; row < kBits; ++row) EXPECT_EQ(bits["rows"][row][0], row % 2 ? "1" : "0");
+  }
+  if (!ran) GTEST_SKIP() << "neither mdbtools nor mdb-reader available: skipped";
+}
+
+}  // namespace
