@@ -25,8 +25,6 @@ constexpr uint32_t kFirstSystemTablePage = 2;
 enum : size_t { kObjects, kAces, kQueries, kRelationships };
 
 constexpr uint32_t kGlobalMapOwner = 1;
-constexpr size_t kGlobalMapMinBitmap = 64;
-constexpr size_t kGlobalMapMaxBitmap = 3840;
 constexpr size_t kSecondGlobalRow = 69;  // the engine's second, all-zero row on page 1
 
 std::string temporaryNameFor(const std::string& path) {
@@ -114,22 +112,8 @@ TableWriter& DatabaseFile::createTable(TableDef table) {
 }
 
 void DatabaseFile::writeGlobalPageMap() {
-  // Row 0: bit set = free page. Every page the file holds is in use; the bits past its end
-  // are set. A file too large for one bitmap row is described from near its end.
-  const uint32_t pages = file_.pageCount();
-  size_t bitmapBytes = std::max<size_t>(kGlobalMapMinBitmap, (pages + 7) / 8);
-  bitmapBytes = (bitmapBytes + 3) & ~size_t{3};
-  uint32_t first = 0;
-  if (bitmapBytes > kGlobalMapMaxBitmap) {
-    bitmapBytes = kGlobalMapMinBitmap;
-    first = pages & ~7u;
-  }
-  std::string row(5 + bitmapBytes, '\0');
-  Put32(row, 1, first);
-  for (uint32_t bit = 0; bit < bitmapBytes * 8; ++bit)
-    if (first + bit >= pages) row[5 + bit / 8] = static_cast<char>(row[5 + bit / 8] | (1 << (bit % 8)));
   DataPage page(kGlobalMapOwner);
-  page.add(row);
+  page.add(BuildFreePageMap(file_.pageCount()));
   page.add(std::string(kSecondGlobalRow, '\0'));
   file_.write(kGlobalMapPage, page.bytes());
 }

@@ -16,9 +16,6 @@ namespace jet4 {
 
 namespace {
 constexpr size_t kHeaderSize = 0x3F;
-constexpr size_t kColumnSize = 25;
-constexpr size_t kRealIndexSize = 52;
-constexpr size_t kLogicalIndexSize = 28;
 constexpr size_t kIndexColumnSlots = 10;
 constexpr uint16_t kLcidGeneral = 0x0409;
 constexpr uint8_t kCascadeDefault = 4;  // what the engine writes for indexes without a relation

@@ -16,9 +16,13 @@ constexpr uint32_t kInlineBitmapBytes = 64;  // 512 pages, the engine's own map 
 constexpr uint32_t kInlinePages = kInlineBitmapBytes * 8;
 constexpr uint32_t kBitmapPageStart = 4;
 constexpr uint32_t kPagesPerBitmapPage = (kPageSize - kBitmapPageStart) * 8;
+constexpr size_t kFreeMapMaxBitmap = 3840;  // what page 1 holds beside its second row
 
 void setBit(uint8_t* bitmap, uint32_t bit) {
   bitmap[bit / 8] |= static_cast<uint8_t>(1u << (bit % 8));
+}
+void setBit(std::string& row, size_t start, uint32_t bit) {
+  row[start + bit / 8] = static_cast<char>(row[start + bit / 8] | (1 << (bit % 8)));
 }
 }  // namespace
 
@@ -30,8 +34,8 @@ std::string BuildUsageMap(PageFile& file, std::vector<uint32_t> pages) {
   if (last - first < kInlinePages) {
     std::string row(5 + kInlineBitmapBytes, '\0');
     row[0] = static_cast<char>(kInlineMap);
-    Put32(reinterpret_cast<uint8_t*>(row.data() + 1), first);
-    for (uint32_t page : pages) setBit(reinterpret_cast<uint8_t*>(row.data() + 5), page - first);
+    Put32(row, 1, first);
+    for (uint32_t page : pages) setBit(row, 5, page - first);
     return row;
   }
 
@@ -49,8 +53,25 @@ std::string BuildUsageMap(PageFile& file, std::vector<uint32_t> pages) {
       setBit(&bitmapPage[kBitmapPageStart], pages[next] - windowStart);
     const uint32_t number = file.allocate();
     file.write(number, bitmapPage.data());
-    Put32(reinterpret_cast<uint8_t*>(row.data() + 1 + 4 * static_cast<size_t>(window)), number);
+    Put32(row, 1 + 4 * static_cast<size_t>(window), number);
   }
+  return row;
+}
+
+std::string BuildFreePageMap(uint32_t pageCount) {
+  // Covers at least one page past the end, so the map always shows where free pages begin.
+  size_t bitmapBytes = std::max<size_t>(kInlineBitmapBytes, pageCount / 8 + 1);
+  bitmapBytes = (bitmapBytes + 3) & ~size_t{3};
+  uint32_t first = 0;
+  if (bitmapBytes > kFreeMapMaxBitmap) {
+    bitmapBytes = kInlineBitmapBytes;
+    first = pageCount & ~7u;
+  }
+  std::string row(5 + bitmapBytes, '\0');
+  row[0] = static_cast<char>(kInlineMap);
+  Put32(row, 1, first);
+  for (uint32_t bit = 0; bit < bitmapBytes * 8; ++bit)
+    if (first + bit >= pageCount) setBit(row, 5, bit);
   return row;
 }
 

@@ -19,6 +19,11 @@ class PageFile;
 // The map row for the pages; a reference map's bitmap pages are written to the file.
 std::string BuildUsageMap(PageFile& file, std::vector<uint32_t> pages);
 
+// The global map of page 1: bit set = free page. Every page of a file of pageCount pages is
+// in use, the pages past its end are free. A file too large for one bitmap row is described
+// from near its end.
+std::string BuildFreePageMap(uint32_t pageCount);
+
 // Places map rows on data pages of their own and hands out their row pointers.
 class UsageMapPages {
  public:

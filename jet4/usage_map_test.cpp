@@ -54,3 +54,21 @@ TEST(UsageMapTest, ListsExactlyTheGivenPages) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UsageMapTest, FreePageMapMarksThePagesPastTheEnd) {
+  for (uint32_t pages : {19u, 512u, 513u, 800u, 40000u}) {
+    const std::string row = jet4::BuildFreePageMap(pages);
+    const ByteView map(reinterpret_cast<const uint8_t*>(row.data()), row.size());
+    ASSERT_EQ(map.u8(0), 0) << pages;
+    const uint32_t first = map.u32(1);
+    EXPECT_LE(first, pages);
+    EXPECT_GE(first + (row.size() - 5) * 8, pages + 1) << pages;  // the end of the file is covered
+    for (uint32_t bit = 0; bit < (row.size() - 5) * 8; ++bit)
+      ASSERT_EQ(map.u8(5 + bit / 8) >> (bit % 8) & 1, first + bit >= pages ? 1 : 0) << pages << " " << bit;
+  }
+  EXPECT_EQ(jet4::BuildFreePageMap(19).size(), 69u);  // the engine's size for a small file
+}
+
+}  // namespace
