@@ -470,3 +470,55 @@ TEST(Jet4ShapesTest, WideDefinitionsAndTinyRowsReadBack) {
 }
 
 }  // namespace
+
+namespace {
+
+// A row too large for a page is refused and the next one goes in; short long values that
+// together would overflow the row move out to long-value pages.
+TEST(Jet4ShapesTest, RowsTooLargeAreRefusedAndInlineValuesMoveOut) {
+  TempFolder folder;
+  const std::string path = folder.file("Recovered_Rows.accdb");
+  const int kMemos = 70;
+  const std::string sixtyBytes(28, 'x');  // with the prefix: 30 characters, 60 bytes of UTF-16
+  std::string nonLatin;
+  for (int i = 0; i < 255; ++i) nonLatin += "\xD0\x96";
+  {
+    auto db = jet4::MakeJet4Database();
+    db->Create(path, queries::kEngineLocale, 0);
+    std::string texts = "CREATE TABLE [Texts] \r\n(";
+    for (int i = 0; i < 10; ++i) texts += std::string(i ? ", " : "") + "\r\n\t[T" + std::to_string(i) + "] TEXT(255)";
+    db->Execute(texts + "\r\n);");
+    std::string memos = "CREATE TABLE [Memos] \r\n(";
+    for (int i = 0; i < kMemos; ++i) memos += std::string(i ? ", " : "") + "\r\n\t[M" + std::to_string(i) + "] MEMO";
+    db->Execute(memos + "\r\n);");
+
+    auto rs = db->NewRecordset();
+    rs->Open("select * from [Texts] where 1=-1");
+    rs->AddNew();
+    for (int i = 0; i < 10; ++i) rs->SetFieldValue("T" + std::to_string(i), nonLatin);  // 5,100 bytes
+    EXPECT_THROW(rs->Update(), queries::EngineError);
+    rs->AddNew();
+    rs->SetFieldValue("T0", nonLatin);
+    rs->Update();
+    rs->Open("select * from [Memos] where 1=-1");
+    rs->AddNew();
+    for (int i = 0; i < kMemos; ++i)
+      rs->SetFieldValue("M" + std::to_string(i), "\xD0\x96" + std::to_string(i) + sixtyBytes);
+    rs->Update();
+    rs->Close();
+    db->Close();
+  }
+  SKIP_WITHOUT_MDB_READER();
+  const nlohmann::json dump = testsupport::MdbReaderDump(path);
+  ASSERT_TRUE(dump.is_object());
+  ASSERT_EQ(dump["tables"].size(), 2u);
+  const nlohmann::json& texts = dump["tables"][1]["name"] == "Texts" ? dump["tables"][1] : dump["tables"][0];
+  const nlohmann::json& memos = dump["tables"][1]["name"] == "Texts" ? dump["tables"][0] : dump["tables"][1];
+  ASSERT_EQ(texts["rows"].size(), 1u);
+  EXPECT_EQ(texts["rows"][0][0], nonLatin);
+  EXPECT_TRUE(texts["rows"][0][1].is_null());
+  ASSERT_EQ(memos["rows"].size(), 1u);
+  for (int i = 0; i < kMemos; ++i) EXPECT_EQ(memos["rows"][0][i], "\xD0\x96" + std::to_string(i) + sixtyBytes) << i;
+}
+
+}  // namespace
