@@ -8,7 +8,8 @@
 namespace {
 constexpr const char* kUsage =
     "usage: tessaly-cli COMMAND ...\n"
-    "  analyze FILE [--json]        find every table and query of an Access file\n";
+    "  analyze FILE [--json]        find every table and query of an Access file\n"
+    "  query FILE NAME              print the SQL text of the saved query NAME\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "analyze") return cli::AnalyzeCommand(args);
+  if (command == "query") return cli::QueryCommand(args);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;

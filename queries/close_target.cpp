@@ -13,7 +13,7 @@ int CloseTarget(analysis::MdbRecovery& recovery) {
       support::LogError("Database was opened");
       database->Close();
       support::LogError("Database is closed");
-      // The engine needs no ending of its own; the line still marks where it used to end.
+      database.reset();  // ending the engine: the next creation makes a new database object
       support::LogError("close_Export_To_MSAccessDB :: AfxDaoTerm ");
     } else {
       support::LogError("Database was not opened");

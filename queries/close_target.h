@@ -7,8 +7,8 @@
 
 namespace queries {
 
-// Closes m_Obj_DAO_Database when it is open ("Database was opened", "Database is closed",
-// "close_Export_To_MSAccessDB :: AfxDaoTerm "), else logs "Database was not opened". 1, or -1
+// Closes m_Obj_DAO_Database when it is open and releases the object ("Database was opened",
+// "Database is closed", "close_Export_To_MSAccessDB :: AfxDaoTerm "), else logs "Database was not opened". 1, or -1
 // with "Database closing failed" when the engine failed.
 int CloseTarget(analysis::MdbRecovery& recovery);
 

@@ -123,7 +123,7 @@ TEST_F(BuildQueriesTest, PublishesEveryQueryObjectAndLeavesNoTemporaryFile) {
   EXPECT_EQ(channel_.done.load(), 1);
   EXPECT_EQ(recovery_.tempDbPath, folder_.file("TempDb.mdb"));
   EXPECT_FALSE(platform::FileExists(recovery_.tempDbPath));
-  EXPECT_FALSE(recovery_.m_Obj_DAO_Database->IsOpen());
+  EXPECT_EQ(recovery_.m_Obj_DAO_Database, nullptr);
   EXPECT_EQ(fileModes_, (std::vector<unsigned>{0600, 0600}));
 }
 
