@@ -8,6 +8,7 @@
 namespace cli {
 
 int AnalyzeCommand(const std::vector<std::string>& args);
+int RecordsCommand(const std::vector<std::string>& args);
 // query FILE NAME: prints the SQL text of one saved query.
 int QueryCommand(const std::vector<std::string>& args);
 
