@@ -221,3 +221,18 @@ TEST_F(FormatDetectionTest, OpeningASecondFileEmptiesTheLists) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(UnattendedChannelTest, AnalyzeRunsWithoutAWindowSide) {
+  testsupport::TempFolder folder;
+  const std::string path = folder.file("plain.mdb");
+  FileBuilder::Jet4Start(30).write(path);
+  ProgressChannel channel;
+  channel.setUnattended(true);
+  MdbRecovery recovery(channel);
+  EXPECT_TRUE(recovery.Analyze(path));
+  EXPECT_EQ(g_pageMap.size(), 30u);
+}
+
+}  // namespace

@@ -12,20 +12,27 @@ std::vector<std::unique_ptr<Queries>> g_queries;
 void PageMap::clear() {
   pages_.clear();
   positionByNumber_.clear();
+  dataPagesByOwner_.clear();
 }
 
 void PageMap::push_back(const PageMetaData& page) {
   // Page numbers come from the scan (0, 1, 2, ... or 1, 2, 3, ...), so the index stays dense.
   if (page.pageNumber >= positionByNumber_.size()) positionByNumber_.resize(page.pageNumber + 1, -1);
-  if (positionByNumber_[page.pageNumber] < 0)
-    positionByNumber_[page.pageNumber] = static_cast<int32_t>(pages_.size());
+  if (positionByNumber_[page.pageNumber] < 0) positionByNumber_[page.pageNumber] = static_cast<int32_t>(pages_.size());
   pages_.push_back(page);
+  if (page.pageType == 1) dataPagesByOwner_[page.owner].push_back(page.pageNumber);
 }
 
 const PageMetaData* PageMap::findByNumber(uint32_t pageNumber) const {
   if (pageNumber >= positionByNumber_.size()) return nullptr;
   int32_t position = positionByNumber_[pageNumber];
   return position < 0 ? nullptr : &pages_[static_cast<size_t>(position)];
+}
+
+const std::vector<uint32_t>& PageMap::dataPagesOwnedBy(int32_t owner) const {
+  static const std::vector<uint32_t> kNone;
+  auto found = dataPagesByOwner_.find(owner);
+  return found == dataPagesByOwner_.end() ? kNone : found->second;
 }
 
 }  // namespace analysis

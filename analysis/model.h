@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/format_layout.h"
@@ -33,10 +34,13 @@ class PageMap {
   std::vector<PageMetaData>::const_iterator end() const { return pages_.end(); }
   // The first entry with this page number, or nullptr.
   const PageMetaData* findByNumber(uint32_t pageNumber) const;
+  // Page numbers of the data pages (type 1) whose owner is this page, in map order.
+  const std::vector<uint32_t>& dataPagesOwnedBy(int32_t owner) const;
 
  private:
   std::vector<PageMetaData> pages_;
   std::vector<int32_t> positionByNumber_;  // -1 where no entry has that number
+  std::unordered_map<int32_t, std::vector<uint32_t>> dataPagesByOwner_;
 };
 
 struct Column {

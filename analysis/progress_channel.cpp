@@ -49,9 +49,9 @@ std::string ProgressChannel::storageFormat() const {
 
 bool ProgressChannel::publishStatus() {
   // After a stop the status loop has left (or leaves at this signal): nobody will acknowledge.
-  if (aborted()) {
+  if (aborted() || unattended_) {
     updateProgStatusEvent.set();
-    return true;
+    return aborted();
   }
   updateProgStatusEvent.set();
   readPageEvent.wait();
@@ -66,6 +66,7 @@ bool ProgressChannel::publishStatus(const std::string& text) {
 
 void ProgressChannel::handOver() {
   recoveryTblEvent.set();
+  if (unattended_) return;
   updateProgTblEvent.wait();
   updateProgTblEvent.reset();
 }

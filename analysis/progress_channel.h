@@ -60,12 +60,17 @@ class ProgressChannel {
 
   bool aborted() const { return abort.load() != 0; }
 
+  // With no window side at all (fuzzing, batch tools), publications do not wait for an
+  // acknowledgement that would never come.
+  void setUnattended(bool unattended) { unattended_ = unattended; }
+
   // Clears flags, counters, texts and the table and query being handed over, and resets all
   // four events: ready for the next analysis.
   void reset();
   void resetEvents();
 
  private:
+  std::atomic<bool> unattended_{false};
   mutable std::mutex textMutex_;
   std::string statusText_;
   std::string databaseName_;

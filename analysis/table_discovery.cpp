@@ -1,12 +1,142 @@
-// Table discovery: placeholder until table definitions are decoded.
+// Table discovery: one table per table definition page, whether or not the catalog still
+// names it. Continuation definition pages are joined to their head, the catalog names the
+// tables, and each table's schema is read and handed to the progress window in turn.
+#include <cstdio>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
+
 #include "analysis/mdb_recovery.h"
+#include "support/byte_view.h"
 
 namespace analysis {
 
-int MdbRecovery::DecodeColumnEntry(const std::vector<uint8_t>&, Table&, int32_t) { return -1; }
-int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>&, Table&) { return 0; }
-int MdbRecovery::ReadCatalogNames() { return 1; }
+namespace {
+constexpr int64_t kPageHeaderSize = 8;  // continuation bodies start after type, free space and next page
+constexpr const char kSystemPrefix[] = "ASys";
+
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+// The next definition page of a chain, or 0 when the page is not a table definition or ends it.
+uint32_t nextDefinitionPage(uint32_t pageNumber) {
+  const PageMetaData* page = g_pageMap.findByNumber(pageNumber);
+  if (page == nullptr || page->pageType != 2) return 0;
+  return static_cast<uint32_t>(page->owner);
+}
+
+void appendTablePerDefinitionPage() {
+  for (const PageMetaData& page : g_pageMap) {
+    if (page.pageType != 2) continue;
+    Table table;
+    table.tdefPage = page.pageNumber;
+    table.tdefFileOffset = page.fileOffset;
+    char name[64];
+    std::snprintf(name, sizeof name, "Recovered Table %04d-%04d", static_cast<int>(g_tables.size() + 1),
+                  static_cast<int>(page.pageNumber));
+    table.name = name;
+    g_tables.push_back(std::move(table));
+  }
+}
+
+// Follows the chain of next pointers from table head's definition page, appending every
+// listed definition page it reaches to the head's continuations and flagging it. The walk
+// ends at a page that is no listed definition or at one already in the chain.
+void joinContinuations(size_t head, const std::unordered_map<uint32_t, size_t>& tableByPage,
+                       std::vector<bool>& isContinuation) {
+  Table& table = g_tables[head];
+  std::unordered_set<uint32_t> chain{table.tdefPage};
+  for (uint32_t next = nextDefinitionPage(table.tdefPage); next != 0; next = nextDefinitionPage(next)) {
+    if (!chain.insert(next).second) return;
+    auto found = tableByPage.find(next);
+    if (found == tableByPage.end()) return;
+    Table continuation;
+    continuation.tdefPage = next;
+    table.continuations.push_back(std::move(continuation));
+    isContinuation[found->second] = true;
+  }
+}
+
+// The head page followed by the bodies of its continuation pages, without their headers.
+std::vector<uint8_t> assembleDefinition(MdbRecovery& recovery, const Table& table) {
+  const size_t pageSize = kPageSize;
+  std::vector<uint8_t> definition((table.continuations.size() + 1) * pageSize, 0);
+  recovery.ReadPageByNumber(definition.data(), table.tdefPage);
+  std::vector<uint8_t> page(pageSize);
+  for (size_t k = 0; k < table.continuations.size(); ++k) {
+    if (recovery.ReadPageByNumber(page.data(), table.continuations[k].tdefPage) <= 0) continue;
+    const size_t at = (k + 1) * pageSize - kPageHeaderSize * k;
+    std::memcpy(definition.data() + at, page.data() + kPageHeaderSize, pageSize - kPageHeaderSize);
+  }
+  return definition;
+}
+
+int32_t countUserTables() {
+  int32_t count = 0;
+  for (const Table& table : g_tables)
+    if (!startsWith(table.name, kSystemPrefix)) ++count;
+  return count;
+}
+}  // namespace
+
 int MdbRecovery::DiscoverTables() {
+  appendTablePerDefinitionPage();
+
+  std::unordered_map<uint32_t, size_t> tableByPage;
+  for (size_t i = 0; i < g_tables.size(); ++i) tableByPage.emplace(g_tables[i].tdefPage, i);
+  std::vector<bool> isContinuation(g_tables.size(), false);
+  std::vector<uint8_t> page(kPageSize);
+  for (size_t i = 0; i < g_tables.size(); ++i) {
+    Table& table = g_tables[i];
+    if (ReadPageByNumber(page.data(), table.tdefPage) > 0) {
+      const support::ByteView bytes(page);
+      table.rowCount = bytes.u32(layout.tdefRowCountOffset);
+      table.type = bytes.u8(layout.tableTypeOffset);
+      table.maxColumns = bytes.u16(layout.maxColumnsOffset);
+      table.variableColumnCount = bytes.u16(layout.variableColumnsOffset);
+      table.columnCount = bytes.u16(layout.columnCountOffset);
+    }
+    if (!isContinuation[i]) joinContinuations(i, tableByPage, isContinuation);
+  }
+  for (size_t position = g_tables.size(); position-- > 0;)
+    if (isContinuation[position]) g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(position));
+
+  ReadCatalogNames();
+  channel->publishStatus("Analyzing Completed");
+  const int32_t userTables = countUserTables();
+  channel->tablesTotal = userTables;
+  char text[64];
+  std::snprintf(text, sizeof text, "User tables found = %d", userTables);
+  if (channel->publishStatus(text)) return -1;
+
+  channel->tablesRead = 0;
+  for (size_t i = 0; i < g_tables.size();) {
+    // After a stop the list keeps exactly the tables whose schema was read.
+    if (channel->aborted()) {
+      channel->recoveryTblEvent.set();
+      g_tables.resize(i);
+      break;
+    }
+    Table& table = g_tables[i];
+    table.index = static_cast<int32_t>(i);
+    if (DecodeTableDefinition(assembleDefinition(*this, table), table) == 0) {
+      g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    channel->tableToAdd = &table;
+    channel->tablesRead += 1;
+    if (!startsWith(table.name, kSystemPrefix)) {
+      std::string status = "Schema read of table : " + table.name;
+      channel->setStatusText(status);
+    }
+    if (channel->publishStatus()) {
+      g_tables.resize(i + 1);
+      break;
+    }
+    channel->handOver();
+    ++i;
+  }
   channel->recoveryTblEvent.set();
   return static_cast<int>(g_tables.size());
 }

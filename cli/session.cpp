@@ -1,6 +1,7 @@
 // CLI run set-up and clean-up.
 #include "cli/session.h"
 
+#include "export/analysis_steps.h"
 #include "platform/file_system.h"
 #include "platform/program_folder.h"
 #include "support/execution_log.h"
@@ -12,6 +13,7 @@ Session::Session() {
   tempFolder_ = platform::MakePrivateTempFolder("tessaly-cli-");
   if (!tempFolder_.empty()) platform::SetTempFilesFolder(tempFolder_);
   recovery_ = std::make_unique<analysis::MdbRecovery>();
+  exporter::InstallAnalysisSteps(*recovery_);
 }
 
 Session::~Session() {

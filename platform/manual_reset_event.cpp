@@ -6,7 +6,8 @@
 namespace platform {
 
 namespace {
-constexpr int kSpinRounds = 4000;
+constexpr int kSpinRounds = 200;
+constexpr int kYieldRounds = 50;
 
 inline void cpuRelax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -35,6 +36,11 @@ void ManualResetEvent::wait() {
   for (int i = 0; i < kSpinRounds; ++i) {
     if (signalled_.load(std::memory_order_acquire)) return;
     cpuRelax();
+  }
+  // On a busy machine the other side may need this core: give it up before sleeping.
+  for (int i = 0; i < kYieldRounds; ++i) {
+    if (signalled_.load(std::memory_order_acquire)) return;
+    std::this_thread::yield();
   }
   std::unique_lock<std::mutex> lock(mutex_);
   sleepers_.fetch_add(1);

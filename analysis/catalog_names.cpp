@@ -1,0 +1,111 @@
+// Catalog reading: table names and types straight from the rows of the catalog's data pages
+// (the pages owned by page 2), deleted rows included, then the filter that keeps the user
+// tables and the two catalog tables.
+//
+// Catalog row (offsets from the row start; end = the row's last byte):
+//    2       u32  object id (the tdefPage of a table)
+//   10       u16  object type; the low 7 bits are the type
+//   32       -    object name, UTF-16LE
+//   end - 8  u16  end offset of the name, so its length is this value - 32
+// Data page: u16 row count at 12, u16 row offsets from 14 (low 13 bits = row start); row r ends
+// one byte before row r - 1 starts, row 0 on the page's last byte.
+#include <cstdio>
+#include <vector>
+
+#include "analysis/mdb_recovery.h"
+#include "analysis/stored_names.h"
+#include "support/byte_view.h"
+
+namespace analysis {
+
+namespace {
+constexpr int32_t kCatalogPage = 2;
+constexpr int64_t kRowOffsetTable = 14;
+constexpr uint16_t kRowStartMask = 0x1FFF;
+constexpr int64_t kNameOffset = 32;
+constexpr int64_t kMaxNameLength = 512;
+constexpr int32_t kUserTableType = 1;
+constexpr const char kRecoveredPrefix[] = "Recovered Table ";
+
+bool startsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
+
+struct CatalogEntry {
+  int32_t id = -1;
+  int32_t type = 0;
+  std::string name;
+};
+
+// One catalog row, or an entry with id -1 when the row cannot hold one.
+CatalogEntry readCatalogRow(support::ByteView page, int row) {
+  CatalogEntry entry;
+  const int64_t pageSize = static_cast<int64_t>(page.size());
+  const int64_t start = page.u16(kRowOffsetTable + 2 * row) & kRowStartMask;
+  const int64_t end = row == 0 ? pageSize - 1 : (page.u16(kRowOffsetTable + 2 * (row - 1)) & kRowStartMask) - 1;
+  if (start > pageSize || end < 0 || end > pageSize || end - 9 <= start + 13) return entry;
+  const int32_t id = page.i32(start + 2);
+  if (id < 0) return entry;
+  const int64_t length = static_cast<int64_t>(page.u16(end - 8)) - kNameOffset;
+  // The name must lie inside its own row.
+  if (length < 0 || length > kMaxNameLength || start + kNameOffset + length > end + 1) return entry;
+  entry.name = DecodeStoredName(page.slice(start + kNameOffset, length));
+  if (entry.name.empty()) return entry;
+  entry.id = id;
+  entry.type = page.u16(start + 10) & 0x7F;
+  return entry;
+}
+
+void nameTablesFromCatalogPage(support::ByteView page, int rowCount) {
+  // Only rows whose offset entry lies on the page can be read.
+  const int maxRows = static_cast<int>((static_cast<int64_t>(page.size()) - kRowOffsetTable) / 2);
+  for (int row = 0; row < rowCount && row < maxRows; ++row) {
+    CatalogEntry entry = readCatalogRow(page, row);
+    if (entry.id < 0) continue;
+    for (Table& table : g_tables) {
+      if (table.tdefPage != static_cast<uint32_t>(entry.id)) continue;
+      table.type = entry.type;
+      table.name = entry.name;
+      break;
+    }
+  }
+}
+
+// Keeps user tables and the two catalog tables (renamed "ASys..."); numbers the tables the
+// catalog does not name from the end of the list. Returns the number of unnamed tables.
+int32_t filterTables() {
+  int32_t unnamed = 0;
+  for (size_t position = g_tables.size(); position-- > 0;) {
+    Table& table = g_tables[position];
+    if (startsWith(table.name, kRecoveredPrefix)) {
+      table.type = kUserTableType;
+      char name[40];
+      std::snprintf(name, sizeof name, "Recovered Table %02d", ++unnamed);
+      table.name = name;
+    }
+    if (table.type == kUserTableType && !startsWith(table.name, "MSys")) continue;
+    if (table.name == "MSysObjects" || table.name == "MSysQueries")
+      table.name[0] = 'A';
+    else
+      g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(position));
+  }
+  return unnamed;
+}
+}  // namespace
+
+int MdbRecovery::ReadCatalogNames() {
+  std::vector<uint8_t> page(kPageSize);
+  for (uint32_t number : g_pageMap.dataPagesOwnedBy(kCatalogPage)) {
+    const PageMetaData* meta = g_pageMap.findByNumber(number);
+    if (meta == nullptr || ReadPageByNumber(page.data(), number) <= 0) continue;
+    nameTablesFromCatalogPage(support::ByteView(page), meta->rowCount);
+  }
+  const int32_t unnamed = filterTables();
+  channel->unnamedTables = unnamed;
+  char text[48];
+  std::snprintf(text, sizeof text, "Unnamed tables found = %d", unnamed);
+  channel->publishStatus(text);
+  return 1;
+}
+
+}  // namespace analysis

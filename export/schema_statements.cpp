@@ -1,0 +1,84 @@
+// Column sort and CREATE TABLE statements. The sort is a fixed quicksort: columns with equal
+// column numbers (only seen in damaged definitions) end in the order it gives, so the record
+// list and the export always meet them in the same order.
+#include "export/schema_statements.h"
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "analysis/model.h"
+#include "records/type_names.h"
+
+namespace exporter {
+
+namespace {
+using analysis::Column;
+
+// Partitions [lo, hi] around the column number of its middle record and returns where that
+// record ends up.
+int partition(std::vector<Column>& columns, int lo, int hi) {
+  std::swap(columns[lo], columns[lo + (hi - lo) / 2]);
+  const int32_t pivot = columns[lo].columnNumber;
+  int i = lo + 1, j = hi;
+  while (i <= j) {
+    while (i <= hi && columns[i].columnNumber <= pivot) ++i;
+    while (j >= lo && columns[j].columnNumber > pivot) --j;
+    if (i < j) std::swap(columns[i], columns[j]);
+  }
+  std::swap(columns[lo], columns[j]);
+  return j;
+}
+
+// The two parts are disjoint, so sorting the smaller one first by recursion and the larger
+// one in the loop gives the same result with a stack depth that stays logarithmic.
+void quickSort(std::vector<Column>& columns, int lo, int hi) {
+  while (lo < hi) {
+    const int j = partition(columns, lo, hi);
+    if (j - lo < hi - j) {
+      quickSort(columns, lo, j - 1);
+      lo = j + 1;
+    } else {
+      quickSort(columns, j + 1, hi);
+      hi = j - 1;
+    }
+  }
+}
+
+std::string columnEntry(const Column& column) {
+  const std::string typeName = records::GetTypeName(column);
+  std::string entry = "\r\n\t[" + column.name + "] ";
+  char size[48];
+  if (typeName == "TEXT") {
+    std::snprintf(size, sizeof size, "(%d)", column.length);
+    entry += typeName + size;
+  } else if (column.type == records::kTypeNumeric) {
+    // The type name of NUMERIC is "LONG", which would drop every decimal in a new database.
+    std::snprintf(size, sizeof size, "NUMERIC(%d,%d)", column.precision, column.scale);
+    entry += size;
+  } else {
+    entry += typeName;
+  }
+  return entry;
+}
+}  // namespace
+
+void SortTableColumns() {
+  for (analysis::Table& table : analysis::g_tables)
+    quickSort(table.columns, 0, static_cast<int>(table.columns.size()) - 1);
+}
+
+void BuildSchemaStatements() {
+  for (analysis::Table& table : analysis::g_tables) {
+    std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
+    for (size_t i = 0; i < table.columns.size(); ++i) {
+      if (i > 0) statement += ", ";
+      statement += columnEntry(table.columns[i]);
+    }
+    statement += "\r\n);";
+    table.createStatement = std::move(statement);
+  }
+}
+
+}  // namespace exporter
