@@ -94,7 +94,9 @@ int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>& definition, T
   const support::ByteView bytes(definition);
   readHeader(bytes, layout, table);
   if (table.columnCount == 0) return 0;
+  // A negative count would put the descriptors inside the header.
   const int64_t realIndexCount = bytes.i32(layout.realIndexCountOffset);
+  if (realIndexCount < 0) return 0;
   const int64_t start = kDescriptorsStart + static_cast<int64_t>(layout.realIndexEntrySize) * realIndexCount;
   if (start < 0 || start > kPageSize) return 0;
 

@@ -108,7 +108,11 @@ int MdbRecovery::DiscoverTables() {
   channel->tablesTotal = userTables;
   char text[64];
   std::snprintf(text, sizeof text, "User tables found = %d", userTables);
-  if (channel->publishStatus(text)) return -1;
+  // After a stop the list keeps exactly the tables whose schema was read: none yet.
+  if (channel->publishStatus(text)) {
+    g_tables.clear();
+    return -1;
+  }
 
   channel->tablesRead = 0;
   for (size_t i = 0; i < g_tables.size();) {

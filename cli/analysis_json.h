@@ -2,10 +2,9 @@
 // other tools: keep them stable.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "analysis/mdb_recovery.h"
 

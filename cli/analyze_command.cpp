@@ -35,9 +35,8 @@ int AnalyzeCommand(const std::vector<std::string>& args) {
     std::size_t userTables = 0;
     for (const auto& table : analysis::g_tables)
       if (table.name.rfind("ASys", 0) != 0) ++userTables;
-    std::printf("%s: %s, %zu pages, %zu tables, %zu queries\n", path.c_str(),
-                ok ? "analysed" : "not analysed", analysis::g_pageMap.size(), userTables,
-                analysis::g_queries.size());
+    std::printf("%s: %s, %zu pages, %zu tables, %zu queries\n", path.c_str(), ok ? "analysed" : "not analysed",
+                analysis::g_pageMap.size(), userTables, analysis::g_queries.size());
   }
   return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 namespace cli {
 
 int AnalyzeCommand(const std::vector<std::string>& args);
+int RecordsCommand(const std::vector<std::string>& args);
 
 // Prints "tessaly-cli: <message>" on stderr and returns 2.
 int UsageError(const std::string& message);

@@ -1,16 +1,21 @@
 // Console view of an analysis or export.
 #include "cli/console_progress.h"
 
-#include <cstdio>
 #include <unistd.h>
+
+#include <cstdio>
 
 namespace cli {
 
-bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool StderrIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
 
 ConsoleProgress::ConsoleProgress(bool echo, bool progressBar) : echo_(echo), progressBar_(progressBar) {}
 
-ConsoleProgress::~ConsoleProgress() { finish(); }
+ConsoleProgress::~ConsoleProgress() {
+  finish();
+}
 
 void ConsoleProgress::statusChanged(const std::string& text) {
   std::lock_guard<std::mutex> lock(mutex_);
@@ -28,8 +33,8 @@ void ConsoleProgress::percentChanged(int percent) {
   std::lock_guard<std::mutex> lock(mutex_);
   constexpr int kWidth = 40;
   const int filled = percent * kWidth / 100;
-  std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(),
-               std::string(kWidth - filled, ' ').c_str(), percent);
+  std::fprintf(stderr, "\r[%s%s] %3d%%", std::string(filled, '#').c_str(), std::string(kWidth - filled, ' ').c_str(),
+               percent);
   std::fflush(stderr);
   barShown_ = true;
 }

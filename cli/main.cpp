@@ -8,7 +8,9 @@
 namespace {
 constexpr const char* kUsage =
     "usage: tessaly-cli COMMAND ...\n"
-    "  analyze FILE [--json]        find every table and query of an Access file\n";
+    "  analyze FILE [--json]        find every table and query of an Access file\n"
+    "  records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]\n"
+    "                               a table's records, 100 to a page (OLE objects kept in DIR)\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -19,6 +21,7 @@ int main(int argc, char** argv) {
   const std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "analyze") return cli::AnalyzeCommand(args);
+  if (command == "records") return cli::RecordsCommand(args);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;

@@ -1,8 +1,9 @@
 // Shared argument checks of the CLI commands.
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "cli/commands.h"
 

@@ -43,9 +43,12 @@ TEST(CliAnalyzeTest, Jet3FilesAreRefused) {
 
 TEST(CliAnalyzeTest, UsageErrorsAndUnreadablePathsExitWith2) {
   testsupport::TempFolder folder;
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"analyze"}, {"analyze", folder.file("missing.mdb")}, {"analyze", folder.path()},
-           {"analyze", "a.mdb", "--bogus"}, {"no-such-command"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"analyze"},
+                                                                {"analyze", folder.file("missing.mdb")},
+                                                                {"analyze", folder.path()},
+                                                                {"analyze", "a.mdb", "--bogus"},
+                                                                {"no-such-command"}}) {
     auto result = RunCli(args);
     EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "" : args.back());
     EXPECT_TRUE(result.out.empty());

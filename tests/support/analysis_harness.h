@@ -41,7 +41,6 @@ struct AnalysisOutcome {
 };
 
 // Analyzes path with recovery (its channel is reset first); the view may be given to watch.
-AnalysisOutcome RunAnalysis(analysis::MdbRecovery& recovery, const std::string& path,
-                            RecordingView* view = nullptr);
+AnalysisOutcome RunAnalysis(analysis::MdbRecovery& recovery, const std::string& path, RecordingView* view = nullptr);
 
 }  // namespace testsupport

@@ -30,8 +30,12 @@ std::vector<std::string> filesIn(const std::string& dir) {
 }
 }  // namespace
 
-std::string CorpusDir() { return sharedSubfolder("TESSALY_CORPUS", "corpus"); }
-std::string BenchDir() { return sharedSubfolder("TESSALY_BENCH", "bench"); }
+std::string CorpusDir() {
+  return sharedSubfolder("TESSALY_CORPUS", "corpus");
+}
+std::string BenchDir() {
+  return sharedSubfolder("TESSALY_BENCH", "bench");
+}
 
 std::vector<std::string> CorpusDatabases() {
   std::string dir = CorpusDir();
@@ -71,7 +75,9 @@ void WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void CreateFolderForTest(const std::string& path) { platform::CreateFolders(path); }
+void CreateFolderForTest(const std::string& path) {
+  platform::CreateFolders(path);
+}
 
 TempFolder::TempFolder() : path_(platform::MakePrivateTempFolder("tessaly-t-")) {}
 TempFolder::~TempFolder() {

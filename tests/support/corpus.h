@@ -2,10 +2,9 @@
 // it call SkipWithoutCorpus() and skip with a clear message on a fresh clone.
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 namespace testsupport {
 
@@ -41,8 +40,8 @@ class TempFolder {
 
 }  // namespace testsupport
 
-#define SKIP_WITHOUT_CORPUS()                                                                    \
-  do {                                                                                         \
-    if (::testsupport::CorpusDir().empty())                                                    \
+#define SKIP_WITHOUT_CORPUS()                                                                   \
+  do {                                                                                          \
+    if (::testsupport::CorpusDir().empty())                                                     \
       GTEST_SKIP() << "shared corpus not found (../shared/corpus or $TESSALY_CORPUS): skipped"; \
   } while (0)

@@ -51,6 +51,42 @@ class FileBuilder {
   std::vector<std::vector<uint8_t>> pages_;
 };
 
+// One Jet 4 data row, assembled the way the format lays it out:
+//   column count, fixed area, variable values, end of data, offsets (last slot first), slot
+//   count, null mask (one bit per column number).
+class RowBuilder {
+ public:
+  // columnCount is N (also sizes the null mask); fixedAreaSize the bytes after the count.
+  explicit RowBuilder(int columnCount, int fixedAreaSize = 0);
+
+  // Writes a fixed value at its fixed offset and marks the column present.
+  RowBuilder& fixed(int columnNumber, int fixedOffset, const std::vector<uint8_t>& value);
+  // Sets or clears a column's presence bit (a BIT column's value).
+  RowBuilder& present(int columnNumber, bool isPresent = true);
+  // Appends the next variable slot; columnNumber -1 for a slot whose column was dropped, and
+  // markPresent false to leave the bit clear.
+  RowBuilder& variable(int columnNumber, const std::vector<uint8_t>& value, bool markPresent = true);
+  // Rows of tables without variable columns have no slot count, offsets or end of data.
+  RowBuilder& withoutVariableArea();
+
+  std::vector<uint8_t> bytes() const;
+
+ private:
+  int columnCount_;
+  std::vector<uint8_t> fixedArea_;
+  std::vector<std::vector<uint8_t>> slots_;
+  std::vector<bool> mask_;
+  bool variableArea_ = true;
+};
+
+// Little-endian bytes of integers and floats, for row values.
+std::vector<uint8_t> Le16(uint16_t value);
+std::vector<uint8_t> Le32(uint32_t value);
+std::vector<uint8_t> Le64(uint64_t value);
+std::vector<uint8_t> DoubleBytes(double value);
+std::vector<uint8_t> FloatBytes(float value);
+std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& b);
+
 // UTF-16LE bytes of an ASCII text.
 std::vector<uint8_t> Utf16(const std::string& ascii);
 

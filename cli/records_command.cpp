@@ -1,0 +1,153 @@
+// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]: a table's records
+// in screens of 100, fetched exactly as the record grid fetches them.
+#include <cstdio>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "cli/analysis_run.h"
+#include "cli/commands.h"
+#include "cli/session.h"
+#include "cli/text_table.h"
+#include "platform/file_system.h"
+#include "records/ole_files.h"
+#include "records/record_fetch.h"
+#include "records/record_text.h"
+
+namespace cli {
+
+namespace {
+struct RecordsOptions {
+  std::string path;
+  std::string tableName;
+  int page = 1;
+  bool all = false;
+  bool pageGiven = false;
+  bool asJson = false;
+  std::string oleFolder;
+};
+
+struct Screen {
+  int number = 0;
+  std::vector<std::vector<std::string>> rows;
+};
+
+// Returns 0 when the arguments are good, else the usage error's status.
+int parseOptions(const std::vector<std::string>& args, RecordsOptions& options) {
+  std::vector<std::string> positional;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--json") {
+      options.asJson = true;
+    } else if (arg == "--all") {
+      options.all = true;
+    } else if (arg == "--page" || arg == "--ole-dir") {
+      if (i + 1 >= args.size()) return UsageError("records: " + arg + " needs a value");
+      const std::string& value = args[++i];
+      if (arg == "--ole-dir") {
+        options.oleFolder = value;
+        continue;
+      }
+      char* end = nullptr;
+      const long page = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || page < 1 || page > 1000000)
+        return UsageError("records: --page needs a number from 1");
+      options.page = static_cast<int>(page);
+      options.pageGiven = true;
+    } else if (!arg.empty() && arg[0] == '-') {
+      return UsageError("records: unknown option " + arg);
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.size() != 2) return UsageError("records: FILE and TABLE are needed");
+  if (options.all && options.pageGiven) return UsageError("records: --page and --all exclude each other");
+  options.path = positional[0];
+  options.tableName = positional[1];
+  return 0;
+}
+
+analysis::Table* findTable(const std::string& name) {
+  for (auto& table : analysis::g_tables)
+    if (table.name == name) return &table;
+  return nullptr;
+}
+
+// The grid's loader: start at the top, fetch a screen, drop what is not a record; Next follows
+// while a screen is full.
+std::vector<Screen> fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table,
+                                 const RecordsOptions& options) {
+  analysis::ProgressChannel& channel = recovery.Channel();
+  channel.abort = 0;
+  channel.done = 0;
+  table.currentPageIndex = 0;
+  table.nextRecordIndex = 0;
+  table.nextRowInPage = 0;
+  std::vector<Screen> screens;
+  for (int number = 1;; ++number) {
+    channel.details.assign(records::kRecordsPerScreen, std::string());
+    records::FetchRecords(recovery, table, channel.details.data());
+    Screen screen{number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
+    channel.details.clear();
+    const bool full = screen.rows.size() >= static_cast<size_t>(records::kRecordsPerScreen);
+    if (options.all || number == options.page) screens.push_back(std::move(screen));
+    if (options.all ? !full : number >= options.page) break;
+  }
+  return screens;
+}
+
+void printJson(const analysis::Table& table, const std::vector<Screen>& screens) {
+  nlohmann::json columns = nlohmann::json::array();
+  for (const auto& column : table.columns) columns.push_back(column.name);
+  nlohmann::json pages = nlohmann::json::array();
+  for (const auto& screen : screens) {
+    nlohmann::json rows = nlohmann::json::array();
+    for (const auto& record : screen.rows) {
+      nlohmann::json values = nlohmann::json::array();
+      for (const auto& value : record) values.push_back(value == "NULL" ? nlohmann::json() : nlohmann::json(value));
+      rows.push_back(std::move(values));
+    }
+    pages.push_back({{"page", screen.number}, {"rows", std::move(rows)}});
+  }
+  const nlohmann::json out = {{"table", table.name}, {"columns", std::move(columns)}, {"pages", std::move(pages)}};
+  std::printf("%s\n", out.dump(2, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
+}
+
+void printText(const analysis::Table& table, const std::vector<Screen>& screens) {
+  std::vector<std::string> header;
+  for (const auto& column : table.columns) header.push_back(column.name);
+  for (const auto& screen : screens) {
+    std::printf("%s, page %d: %zu records\n", table.name.c_str(), screen.number, screen.rows.size());
+    std::fputs(FormatTextTable(header, screen.rows).c_str(), stdout);
+  }
+}
+}  // namespace
+
+int RecordsCommand(const std::vector<std::string>& args) {
+  RecordsOptions options;
+  if (int status = parseOptions(args, options); status != 0) return status;
+  if (!CheckReadableFile(options.path)) return 2;
+  if (!options.oleFolder.empty() && !platform::CreateFolders(options.oleFolder)) {
+    std::fprintf(stderr, "tessaly-cli: records: cannot create %s\n", options.oleFolder.c_str());
+    return 2;
+  }
+
+  Session session;
+  records::SetOleFilesFolder(options.oleFolder);
+  ConsoleProgress console(false, StderrIsTerminal());
+  const bool ok = RunAnalysis(session.recovery(), options.path, console);
+  int status = 0;
+  if (!ok) {
+    for (const auto& message : console.messages()) std::fprintf(stderr, "tessaly-cli: %s\n", message.c_str());
+    status = 1;
+  } else if (analysis::Table* table = findTable(options.tableName); table == nullptr) {
+    std::fprintf(stderr, "tessaly-cli: records: no table named %s\n", options.tableName.c_str());
+    status = 1;
+  } else {
+    const std::vector<Screen> screens = fetchScreens(session.recovery(), *table, options);
+    options.asJson ? printJson(*table, screens) : printText(*table, screens);
+  }
+  records::SetOleFilesFolder("");
+  return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,86 @@
+// ReadRecord and FetchRecords. A screen ends when it holds 100 records or when the row entries
+// of the table's last data page are used up; entries that are not records (deleted rows,
+// moved-row pointers, malformed rows) take no place in it.
+#include "records/record_fetch.h"
+
+#include <algorithm>
+
+#include "records/record_text.h"
+#include "records/row_decoder.h"
+#include "records/row_layout.h"
+
+namespace records {
+
+namespace {
+// Loads the data page at position index of dataPages; a page that cannot be read is empty.
+void loadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_t index) {
+  table.pageBuffer.assign(analysis::kPageSize, 0);
+  const int32_t pageNumber = table.dataPages[static_cast<size_t>(index)];
+  if (pageNumber >= 0) recovery.ReadPageByNumber(table.pageBuffer.data(), static_cast<uint32_t>(pageNumber));
+}
+}  // namespace
+
+int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowIndex, std::string& text) {
+  text.clear();
+  recovery.rowIsLookup = 0;
+  recovery.rowIsDeleted = 0;
+  RowEntry entry;
+  if (!ReadRowEntry(support::ByteView(table.pageBuffer), rowIndex, entry)) return 1;  // malformed
+  if (entry.raw & kRowLookupFlag) {
+    recovery.rowIsLookup = 1;
+    text = kLookupRowMessage;
+  }
+  if (entry.raw & kRowDeletedFlag) {
+    recovery.rowIsDeleted = 1;
+    text += kDeletedRowMessage;
+    return -1;
+  }
+  if (recovery.Channel().aborted()) return -1;
+  return DecodeRow(recovery, table, entry.start, entry.end, text) != 0 ? 1 : 0;
+}
+
+int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts) {
+  analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
+  if (table.dataPages.empty()) return -1;
+  const int32_t lastPage = static_cast<int32_t>(table.dataPages.size()) - 1;
+  int32_t pageIndex = std::clamp(table.currentPageIndex, 0, lastPage);
+  if (table.currentPageIndex > lastPage) {  // a position past the table: nothing left
+    table.currentPageIndex = lastPage;
+    return 1;
+  }
+  const int32_t startPageIndex = table.currentPageIndex;
+  table.currentPageIndex = pageIndex;
+  loadDataPage(recovery, table, pageIndex);
+  int rowsOnPage = RowsOnPage(support::ByteView(table.pageBuffer));
+  int row = std::max(table.nextRowInPage, 0);
+  int slot = 0;
+  while (slot < kRecordsPerScreen) {
+    if (row >= rowsOnPage) {
+      if (pageIndex >= lastPage) break;
+      table.currentPageIndex = ++pageIndex;
+      loadDataPage(recovery, table, pageIndex);
+      rowsOnPage = RowsOnPage(support::ByteView(table.pageBuffer));
+      row = 0;
+      continue;
+    }
+    if (recovery.Channel().aborted()) break;
+    std::string& text = texts[slot];
+    if (ReadRecord(recovery, table, row, text) == 0) text = kErrorReadingRecord;
+    if (IsRecordText(text)) {
+      ++slot;
+    } else {
+      text.clear();
+      recovery.rowIsDeleted = 0;
+    }
+    ++row;
+  }
+  if (recovery.Channel().aborted()) {
+    table.currentPageIndex = startPageIndex;
+    return -1;
+  }
+  table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + slot;
+  table.nextRowInPage = row;
+  return 1;
+}
+
+}  // namespace records

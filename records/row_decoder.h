@@ -1,0 +1,32 @@
+// Decoding one row of a table's loaded data page into g_rowFields (indexed by column number):
+// for the record list as one row text (each column's value followed by the field separator),
+// for the export field by field through a FieldWriter.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "analysis/mdb_recovery.h"
+#include "analysis/model.h"
+#include "records/field_writer.h"
+
+namespace records {
+
+constexpr const char* kFieldSeparator = "@##@#$~##%";
+
+// rowStart and rowEnd are the row's first and last byte in table.pageBuffer. Returns the
+// row's stored column count, or -1 for a malformed row or a raised abort flag (rowText is
+// assigned only on success).
+int DecodeRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,
+              std::string& rowText);
+
+// Returns the number of fields the writer counted, 1 for a row with no present column (nothing
+// written), -1 for a malformed row or a raised abort flag.
+int DecodeRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,
+                       FieldWriter& writer);
+
+// Locates row rowIndex on the loaded page and decodes it for the export. Returns 1 when the
+// decoder's result was non-zero, 0 when it was zero or the row is deleted, -1 on abort.
+int ReadRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, int rowIndex, FieldWriter& writer);
+
+}  // namespace records
