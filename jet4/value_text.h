@@ -1,0 +1,20 @@
+// Turning a value's display text back into the bytes its column stores. The texts are the
+// ones the record decoder produces:
+//   BIT "1"/"0"; BYTE, INT, LONG decimal integers (BYTE -128..255, INT -32768..65535);
+//   CURRENCY and NUMERIC decimals ("-12.3456", "0000000000000000.42"); SINGLE, DOUBLE
+//   decimal text; DATE "%m/%d/%Y %H:%M:%S"; GUID "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
+//   BINARY lower-case hexadecimal; OLEOBJECT the raw bytes; TEXT, MEMO UTF-8.
+#pragma once
+
+#include <string_view>
+
+#include "jet4/row_encoder.h"
+#include "jet4/table_schema.h"
+
+namespace jet4 {
+
+// Throws queries::EngineError when the text is no value of the column's type, or does not
+// fit the column (a number out of range, a text longer than the column).
+FieldValue ParseValueText(const ColumnDef& column, std::string_view text);
+
+}  // namespace jet4
