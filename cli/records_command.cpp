@@ -139,9 +139,11 @@ int RecordsCommand(const std::vector<std::string>& args) {
   }
 
   Session session;
-  records::SetOleFilesFolder(options.oleFolder);
   ConsoleProgress console(false, StderrIsTerminal());
   const bool ok = RunAnalysis(session.recovery(), options.path, console);
+  // Objects the analysis itself writes (copying the catalog) stay in the private temporary
+  // folder; the chosen folder receives the table's objects only.
+  records::SetOleFilesFolder(options.oleFolder);
   int status = 0;
   if (!ok) {
     for (const auto& message : console.messages()) std::fprintf(stderr, "tessaly-cli: %s\n", message.c_str());

@@ -32,7 +32,8 @@ TEST(CliQueryTest, AnalyzeJsonListsEveryQueryWithItsSql) {
     auto result = RunCli({"analyze", path, "--json"});
     ASSERT_EQ(result.exitCode, 0) << path;
     std::map<std::string, std::string> found;
-    for (const auto& query : json::parse(result.out)["queries"]) {
+    const json out = json::parse(result.out);  // the loop must not range over a destroyed temporary
+    for (const auto& query : out["queries"]) {
       EXPECT_NE(query["id"].get<int>(), 0) << path;
       found[query["name"].get<std::string>()] = query["sql"].get<std::string>();
     }
