@@ -258,8 +258,7 @@ TEST(CliRecordsCorpusTest, PagesOfARealTable) {
 }
 
 // OLE objects are kept in the folder --ole-dir names.
-// The OLE file numbers differ from the expected ones after the branches met: to be fixed next.
-TEST(CliRecordsCorpusTest, DISABLED_OleObjectsLandInTheChosenFolder) {
+TEST(CliRecordsCorpusTest, OleObjectsLandInTheChosenFolder) {
   SKIP_WITHOUT_CORPUS();
   testsupport::TempFolder folder;
   const std::string oleFolder = folder.file("objects/kept");
