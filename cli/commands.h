@@ -9,6 +9,8 @@ namespace cli {
 
 int AnalyzeCommand(const std::vector<std::string>& args);
 int RecordsCommand(const std::vector<std::string>& args);
+// query FILE NAME: prints the SQL text of one saved query.
+int QueryCommand(const std::vector<std::string>& args);
 
 // Prints "tessaly-cli: <message>" on stderr and returns 2.
 int UsageError(const std::string& message);

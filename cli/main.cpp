@@ -10,7 +10,8 @@ constexpr const char* kUsage =
     "usage: tessaly-cli COMMAND ...\n"
     "  analyze FILE [--json]        find every table and query of an Access file\n"
     "  records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]\n"
-    "                               a table's records, 100 to a page (OLE objects kept in DIR)\n";
+    "                               a table's records, 100 to a page (OLE objects kept in DIR)\n"
+    "  query FILE NAME              print the SQL text of the saved query NAME\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "analyze") return cli::AnalyzeCommand(args);
   if (command == "records") return cli::RecordsCommand(args);
+  if (command == "query") return cli::QueryCommand(args);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;

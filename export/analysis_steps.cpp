@@ -2,6 +2,8 @@
 #include "export/analysis_steps.h"
 
 #include "export/schema_statements.h"
+#include "export/table_export_access.h"
+#include "queries/temp_catalog.h"
 
 namespace exporter {
 
@@ -9,6 +11,12 @@ void InstallAnalysisSteps(analysis::MdbRecovery& recovery) {
   recovery.steps.buildSchemaStatements = [](analysis::MdbRecovery&) {
     SortTableColumns();
     BuildSchemaStatements();
+  };
+  // The catalog tables go into the temporary database through the Access export, rows and all.
+  recovery.steps.buildQueries = [](analysis::MdbRecovery& analysed) {
+    queries::BuildQueries(analysed, [](analysis::MdbRecovery& target, analysis::Table& table) {
+      return ExportTableToAccess(target, table, kModeSchemaAndData);
+    });
   };
 }
 

@@ -5,7 +5,8 @@
 
 namespace exporter {
 
-// Sets the schema-statement step (column sort, then CREATE TABLE statements).
+// Sets the schema-statement step (column sort, then CREATE TABLE statements) and the saved-query
+// step (temporary catalog database, query reconstruction).
 void InstallAnalysisSteps(analysis::MdbRecovery& recovery);
 
 }  // namespace exporter

@@ -17,6 +17,7 @@ class EngineError : public std::runtime_error {
 
 // Field type codes as the engine reports them (m_nType).
 enum EngineType : int {
+  kEngineBoolean = 1,
   kEngineByte = 2,
   kEngineInteger = 3,
   kEngineLong = 4,
@@ -29,6 +30,7 @@ enum EngineType : int {
   kEngineLongBinary = 11,
   kEngineMemo = 12,
   kEngineGuid = 15,
+  kEngineDecimal = 20,
 };
 
 struct EngineFieldInfo {

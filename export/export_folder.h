@@ -1,0 +1,21 @@
+// The dated folder a CSV export writes into: "Korvane_Selbrin_(DATE=m-d-y)_(TIME=hhr.mm.ss)" in
+// the chosen destination, with "Tables" (CSV files) and "Queries" (.sql files) inside, and
+// "Objects" (OLE objects) once a table holds one. The export options dialog and the CLI share it.
+#pragma once
+
+#include <string>
+
+namespace exporter {
+
+constexpr const char* kTablesFolder = "Tables";
+constexpr const char* kQueriesFolder = "Queries";
+constexpr const char* kObjectsFolder = "Objects";
+
+// The folder's name for this moment: the UTC date and the local time, no leading zeros.
+std::string CsvExportFolderName();
+
+// Creates the export folder in destination and returns its path. A folder of the same name (an
+// export in the same second) is removed with its content first, so every export starts empty.
+std::string PrepareCsvExportFolder(const std::string& destination);
+
+}  // namespace exporter

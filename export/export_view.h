@@ -1,0 +1,27 @@
+// What an export shows while it runs: the export window of the viewer and the CLI both
+// implement it. Calls come from the thread that runs the export.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace exporter {
+
+// One row of the statistics: a table and the records its export wrote.
+struct ExportStatistic {
+  std::string tableName;
+  int32_t exportedRecords = 0;
+};
+
+class ExportView {
+ public:
+  virtual ~ExportView() = default;
+  // A new status line, shown at the top of the status list (newest first).
+  virtual void statusInserted(const std::string& line) = 0;
+  virtual void percentChanged(int percent) = 0;
+  // The export ended with finalLine (also the last status line); the statistics follow it.
+  virtual void finished(const std::string& finalLine, const std::vector<ExportStatistic>& statistics) = 0;
+};
+
+}  // namespace exporter

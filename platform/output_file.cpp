@@ -1,0 +1,37 @@
+// Output files on stdio.
+#include "platform/output_file.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+bool OutputFile::open(const std::string& path) {
+  close();
+  ok_ = true;
+  if (path.empty()) return false;
+  file_ = std::fopen(path.c_str(), "wb");
+  return file_ != nullptr;
+}
+
+bool OutputFile::write(const std::string& text) {
+  if (!file_) return false;
+  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+  return ok_;
+}
+
+bool OutputFile::close() {
+  if (!file_) return false;
+  const bool closed = std::fclose(file_) == 0;
+  file_ = nullptr;
+  return closed && ok_;
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  if (from.empty() || to.empty() || !std::filesystem::is_regular_file(from, ec)) return false;
+  std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, ec);
+  return !ec;
+}
+
+}  // namespace platform
