@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "jet4/jet4_engine.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
@@ -21,7 +22,8 @@ std::shared_ptr<queries::EngineDatabase> makeEngineDatabase() {
     std::lock_guard<std::mutex> lock(g_factoryMutex);
     factory = g_factory;
   }
-  if (!factory) return nullptr;
+  // By default the target is written by our own Jet 4 writer.
+  if (!factory) return jet4::MakeJet4Database();
   return factory();
 }
 }  // namespace
