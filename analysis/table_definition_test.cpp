@@ -125,10 +125,10 @@ TEST_F(TableDefinitionTest, NamesAreDecodedFromUtf16AndCleanedPerCharacter) {
       {"odd trailing byte", {'a', 0, 'b'}, "a"},
   };
   for (const auto& c : cases) {
-    ColumnSpec spec = Col(10, 0, "", 10);
-    spec.storedName = c.stored;
+    ColumnSpec column = Col(10, 0, "", 10);
+    column.storedName = c.stored;
     Table table;
-    ASSERT_EQ(decode(DefinitionBuilder().column(spec).bytes(), table), 1) << c.what;
+    ASSERT_EQ(decode(DefinitionBuilder().column(column).bytes(), table), 1) << c.what;
     EXPECT_EQ(table.columns[0].name, c.expected) << c.what;
   }
 }
@@ -143,10 +143,10 @@ TEST_F(TableDefinitionTest, LongNamesAreCutAt259BytesOnACharacterBoundary) {
       {utf16Units(std::vector<uint16_t>(130, 0xA0)), 258},  // two bytes each: 259 would split one
   };
   for (const auto& c : cases) {
-    ColumnSpec spec = Col(10, 0, "", 10);
-    spec.storedName = c.stored;
+    ColumnSpec column = Col(10, 0, "", 10);
+    column.storedName = c.stored;
     Table table;
-    ASSERT_EQ(decode(DefinitionBuilder().column(spec).column(Col(4, 1, "Next", 4)).bytes(), table), 1);
+    ASSERT_EQ(decode(DefinitionBuilder().column(column).column(Col(4, 1, "Next", 4)).bytes(), table), 1);
     EXPECT_EQ(table.columns[0].name.size(), c.expectedBytes);
     EXPECT_EQ(table.columns[1].name, "Next");
   }

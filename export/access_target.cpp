@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
+#include "queries/close_target.h"
 #include "support/execution_log.h"
 
 namespace exporter {
@@ -69,23 +70,9 @@ int CreateTarget(analysis::MdbRecovery& recovery, const std::string& exportFolde
   return 1;
 }
 
+// The temporary catalog database closes the same engine object the same way.
 int CloseTarget(analysis::MdbRecovery& recovery) {
-  try {
-    auto& database = recovery.m_Obj_DAO_Database;
-    if (database && database->IsOpen()) {
-      support::LogError("Database was opened");
-      database->Close();
-      support::LogError("Database is closed");
-      database.reset();
-      support::LogError("close_Export_To_MSAccessDB :: AfxDaoTerm ");
-    } else {
-      support::LogError("Database was not opened");
-    }
-  } catch (...) {
-    support::LogError("Database closing failed");
-    return -1;
-  }
-  return 1;
+  return queries::CloseTarget(recovery);
 }
 
 }  // namespace exporter

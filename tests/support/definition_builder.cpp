@@ -22,12 +22,12 @@ constexpr size_t kBodySize = kTestPageSize - 8;
 }  // namespace
 
 ColumnSpec Col(uint8_t type, uint16_t number, const std::string& name, uint16_t length) {
-  ColumnSpec spec;
-  spec.type = type;
-  spec.number = number;
-  spec.storedName = Utf16(name);
-  spec.length = length;
-  return spec;
+  ColumnSpec column;
+  column.type = type;
+  column.number = number;
+  column.storedName = Utf16(name);
+  column.length = length;
+  return column;
 }
 
 DefinitionBuilder& DefinitionBuilder::rows(uint32_t count) {
