@@ -8,7 +8,7 @@ packages=(
   libsqlite3-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core xdg-utils
   mdbtools xz-utils
-  clang libclang-rt-dev
+  clang libclang-rt-dev ccache
 )
 # Node runs one of the peer readers in the tests; keep a Node that is already there.
 command -v node >/dev/null 2>&1 || packages+=(nodejs npm)
