@@ -3,6 +3,7 @@
 // in the project; the seeds live in the build tree.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -32,7 +33,9 @@ void writeSeed(const fs::path& folder, const std::string& name, const std::vecto
 
 int main(int argc, char** argv) {
   if (argc < 3) return 2;
-  const fs::path corpus = argv[1];
+  // $TESSALY_CORPUS names the corpus where the checkout does not sit beside it, as for the tests.
+  const char* chosen = std::getenv("TESSALY_CORPUS");
+  const fs::path corpus = chosen != nullptr && *chosen != '\0' ? chosen : argv[1];
   const fs::path seeds = argv[2];
   writeSeed(seeds / "fuzz_tokenizer", "row", std::vector<char>{'\x04', '\x09', '@', '#', '#', '@', '#', '$', '~', '#', '#', '%', 'a', '@', '#', '#', '@', '#', '$', '~', '#', '#', '%', 'b'});
   if (!fs::is_directory(corpus)) {
