@@ -41,7 +41,7 @@ TEST_P(DamageRecoveryTest, EveryCopyCompletesAndUntouchedRecordsComeBack) {
     }
     if (lossless.count(copy.kind)) {
       EXPECT_TRUE(damaged.analyzed);
-      EXPECT_EQ(testsupport::RecordsRecovered(intact, damaged), intact.recordCount);
+      EXPECT_EQ(testsupport::CountRecovered(intact, damaged).recovered, intact.recordCount);
     }
   }
   EXPECT_EQ(kinds.size(), 8u);  // every kind, the long-value page included

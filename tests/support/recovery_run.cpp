@@ -34,10 +34,15 @@ std::string objectDigest(const std::string& path) {
          std::to_string(std::hash<std::string>{}(content));
 }
 
+// Column names are no values: a damaged name must not hide a record whose values all came back.
+std::string tableShape(const analysis::Table& table) {
+  std::string shape;
+  for (const auto& column : table.columns) shape += std::to_string(column.type) + "\x1f";
+  return shape + "|";
+}
+
 std::string recordKey(const analysis::Table& table, std::vector<std::string> values) {
-  std::string key;
-  for (const auto& column : table.columns) key += column.name + "\x1f";
-  key += "|";
+  std::string key = tableShape(table);
   for (size_t c = 0; c < values.size() && c < table.columns.size(); ++c) {
     if (table.columns[c].type == records::kTypeOle && values[c] != "NULL") values[c] = objectDigest(values[c]);
     key += values[c] + "\x1f";
@@ -114,6 +119,7 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
       for (size_t i = 0; i < analysis::g_tables.size(); ++i) {
         analysis::Table& table = analysis::g_tables[i];
         const bool keep = !userTablesOnly || !startsWith(table.name, "ASys");
+        run.tableShapes.insert(tableShape(table));
         const std::string csvPath = platform::JoinPath(csvFolder, std::to_string(i) + ".csv");
         if (fetchEveryRecord(recovery, table, csvPath, keep, run)) ++run.csvFilesWritten;
       }
@@ -135,13 +141,16 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
   return run;
 }
 
-int64_t RecordsRecovered(const RecoveryRun& intact, const RecoveryRun& damaged) {
-  int64_t recovered = 0;
-  for (const auto& [key, count] : intact.records) {
+RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged) {
+  RecoveryCount count;
+  for (const auto& [key, times] : intact.records) {
     const auto found = damaged.records.find(key);
-    if (found != damaged.records.end()) recovered += std::min(count, found->second);
+    const int recovered = found != damaged.records.end() ? std::min(times, found->second) : 0;
+    count.recovered += recovered;
+    const bool tableFound = damaged.tableShapes.count(key.substr(0, key.find('|') + 1)) > 0;
+    (tableFound ? count.inFoundTables : count.inLostTables) += times - recovered;
   }
-  return recovered;
+  return count;
 }
 
 bool IsProgramMessage(const std::string& text) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,9 +16,10 @@ struct RecoveryRun {
   bool analyzed = false;
   std::vector<std::string> messages;  // every message box of the analysis and the exports
   std::string escapedException;       // what escaped the program's calls, empty when nothing did
-  // Each record as "column names | values" (an OLE value as its file's size and digest, since
+  // Each record as "column types | values" (an OLE value as its file's size and digest, since
   // the file's name changes with every fetch), with how often it was fetched.
   std::map<std::string, int> records;
+  std::set<std::string> tableShapes;  // each table's column types, as records' keys begin
   int64_t recordCount = 0;
   int tables = 0;
   int csvFilesWritten = 0;
@@ -31,8 +33,14 @@ struct RecoveryRun {
 // when userTablesOnly is set.
 RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFolder, bool userTablesOnly);
 
-// The records of intact found in damaged with equal values (each fetched record counted once).
-int64_t RecordsRecovered(const RecoveryRun& intact, const RecoveryRun& damaged);
+struct RecoveryCount {
+  int64_t recovered = 0;        // intact's records found in damaged with equal values
+  int64_t inLostTables = 0;     // not found, and damaged has no table of the same column types
+  int64_t inFoundTables = 0;    // not found, in a table that damaged still has
+};
+
+// Compares intact's records with damaged's (each fetched record counted once).
+RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged);
 
 // True for a text the program shows in a message box on a damaged file.
 bool IsProgramMessage(const std::string& text);

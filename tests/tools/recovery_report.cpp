@@ -21,6 +21,8 @@ struct KindTotals {
   int analysed = 0;
   int64_t intact = 0;
   int64_t recovered = 0;
+  int64_t inLostTables = 0;
+  int64_t inFoundTables = 0;
   int failures = 0;  // an escaped exception or a message that is not the program's
 };
 
@@ -82,8 +84,11 @@ int main(int argc, char** argv) {
       ++kind.copies;
       kind.analysed += damaged.analyzed ? 1 : 0;
       kind.intact += intact.recordCount;
-      const int64_t recovered = testsupport::RecordsRecovered(intact, damaged);
+      const testsupport::RecoveryCount count = testsupport::CountRecovered(intact, damaged);
+      const int64_t recovered = count.recovered;
       kind.recovered += recovered;
+      kind.inLostTables += count.inLostTables;
+      kind.inFoundTables += count.inFoundTables;
       bool failed = !damaged.escapedException.empty();
       for (const auto& message : damaged.messages) failed = failed || !testsupport::IsProgramMessage(message);
       kind.failures += failed ? 1 : 0;
@@ -99,13 +104,15 @@ int main(int argc, char** argv) {
     }
   }
   std::printf("\nRecords of the intact files' user tables recovered with all values equal, by kind of damage\n");
-  std::printf("%-30s %7s %9s %15s %10s %7s\n", "damage", "copies", "analysed", "intact records", "recovered",
-              "share");
+  std::printf("(lost: the table itself was not found / it was found but the record was changed or missing)\n");
+  std::printf("%-30s %6s %8s %14s %9s %7s %11s %11s\n", "damage", "copies", "analysed", "intact records",
+              "recovered", "share", "lost:table", "lost:record");
   for (const std::string& name : order) {
     const KindTotals& kind = totals[name];
-    std::printf("%-30s %7d %9d %15lld %10lld %6.1f%%\n", name.c_str(), kind.copies, kind.analysed,
+    std::printf("%-30s %6d %8d %14lld %9lld %6.1f%% %11lld %11lld\n", name.c_str(), kind.copies, kind.analysed,
                 static_cast<long long>(kind.intact), static_cast<long long>(kind.recovered),
-                share(kind.recovered, kind.intact));
+                share(kind.recovered, kind.intact), static_cast<long long>(kind.inLostTables),
+                static_cast<long long>(kind.inFoundTables));
   }
   std::printf("slowest copy: %.2f s per MiB; copies with an escaped exception or a foreign message: %d\n",
               worstSecondsPerMb, failures);
