@@ -10,6 +10,7 @@
 // Data page: u16 row count at 12, u16 row offsets from 14 (low 13 bits = row start); row r ends
 // one byte before row r - 1 starts, row 0 on the page's last byte.
 #include <cstdio>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
@@ -56,18 +57,25 @@ CatalogEntry readCatalogRow(support::ByteView page, int row) {
   return entry;
 }
 
-void nameTablesFromCatalogPage(support::ByteView page, int rowCount) {
+// The first table of each definition page: the one a catalog row names.
+std::unordered_map<uint32_t, size_t> tablesByDefinitionPage() {
+  std::unordered_map<uint32_t, size_t> tables;
+  for (size_t i = 0; i < g_tables.size(); ++i) tables.emplace(g_tables[i].tdefPage, i);
+  return tables;
+}
+
+void nameTablesFromCatalogPage(support::ByteView page, int rowCount,
+                               const std::unordered_map<uint32_t, size_t>& tables) {
   // Only rows whose offset entry lies on the page can be read.
   const int maxRows = static_cast<int>((static_cast<int64_t>(page.size()) - kRowOffsetTable) / 2);
   for (int row = 0; row < rowCount && row < maxRows; ++row) {
     CatalogEntry entry = readCatalogRow(page, row);
     if (entry.id < 0) continue;
-    for (Table& table : g_tables) {
-      if (table.tdefPage != static_cast<uint32_t>(entry.id)) continue;
-      table.type = entry.type;
-      table.name = entry.name;
-      break;
-    }
+    const auto found = tables.find(static_cast<uint32_t>(entry.id));
+    if (found == tables.end()) continue;
+    Table& table = g_tables[found->second];
+    table.type = entry.type;
+    table.name = entry.name;
   }
 }
 
@@ -75,6 +83,7 @@ void nameTablesFromCatalogPage(support::ByteView page, int rowCount) {
 // catalog does not name from the end of the list. Returns the number of unnamed tables.
 int32_t filterTables() {
   int32_t unnamed = 0;
+  std::vector<bool> keep(g_tables.size(), true);
   for (size_t position = g_tables.size(); position-- > 0;) {
     Table& table = g_tables[position];
     if (startsWith(table.name, kRecoveredPrefix)) {
@@ -87,18 +96,20 @@ int32_t filterTables() {
     if (table.name == "MSysObjects" || table.name == "MSysQueries")
       table.name[0] = 'A';
     else
-      g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(position));
+      keep[position] = false;
   }
+  KeepTables(keep);
   return unnamed;
 }
 }  // namespace
 
 int MdbRecovery::ReadCatalogNames() {
   std::vector<uint8_t> page(kPageSize);
+  const std::unordered_map<uint32_t, size_t> tables = tablesByDefinitionPage();
   for (uint32_t number : g_pageMap.dataPagesOwnedBy(kCatalogPage)) {
     const PageMetaData* meta = g_pageMap.findByNumber(number);
     if (meta == nullptr || ReadPageByNumber(page.data(), number) <= 0) continue;
-    nameTablesFromCatalogPage(support::ByteView(page), meta->rowCount);
+    nameTablesFromCatalogPage(support::ByteView(page), meta->rowCount, tables);
   }
   const int32_t unnamed = filterTables();
   channel->unnamedTables = unnamed;

@@ -9,6 +9,16 @@ std::vector<uint64_t> g_candidateOffsets;
 std::vector<Field> g_rowFields;
 std::vector<std::unique_ptr<Queries>> g_queries;
 
+void KeepTables(const std::vector<bool>& keep) {
+  size_t kept = 0;
+  for (size_t i = 0; i < g_tables.size(); ++i) {
+    if (i < keep.size() && !keep[i]) continue;
+    if (kept != i) g_tables[kept] = std::move(g_tables[i]);
+    ++kept;
+  }
+  g_tables.resize(kept);
+}
+
 void PageMap::clear() {
   pages_.clear();
   positionByNumber_.clear();

@@ -100,4 +100,8 @@ extern std::vector<uint64_t> g_candidateOffsets;
 extern std::vector<Field> g_rowFields;
 extern std::vector<std::unique_ptr<Queries>> g_queries;
 
+// Removes from g_tables the tables whose flag in keep is false, in one pass, keeping the order
+// of the rest (a damaged file can hold tens of thousands of definition pages).
+void KeepTables(const std::vector<bool>& keep);
+
 }  // namespace analysis

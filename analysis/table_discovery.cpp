@@ -44,7 +44,7 @@ void appendTablePerDefinitionPage() {
 // listed definition page it reaches to the head's continuations and flagging it. The walk
 // ends at a page that is no listed definition or at one already in the chain.
 void joinContinuations(size_t head, const std::unordered_map<uint32_t, size_t>& tableByPage,
-                       std::vector<bool>& isContinuation) {
+                       std::vector<bool>& isHead) {
   Table& table = g_tables[head];
   std::unordered_set<uint32_t> chain{table.tdefPage};
   for (uint32_t next = nextDefinitionPage(table.tdefPage); next != 0; next = nextDefinitionPage(next)) {
@@ -54,7 +54,7 @@ void joinContinuations(size_t head, const std::unordered_map<uint32_t, size_t>& 
     Table continuation;
     continuation.tdefPage = next;
     table.continuations.push_back(std::move(continuation));
-    isContinuation[found->second] = true;
+    isHead[found->second] = false;
   }
 }
 
@@ -85,7 +85,7 @@ int MdbRecovery::DiscoverTables() {
 
   std::unordered_map<uint32_t, size_t> tableByPage;
   for (size_t i = 0; i < g_tables.size(); ++i) tableByPage.emplace(g_tables[i].tdefPage, i);
-  std::vector<bool> isContinuation(g_tables.size(), false);
+  std::vector<bool> isHead(g_tables.size(), true);
   std::vector<uint8_t> page(kPageSize);
   for (size_t i = 0; i < g_tables.size(); ++i) {
     Table& table = g_tables[i];
@@ -97,10 +97,9 @@ int MdbRecovery::DiscoverTables() {
       table.variableColumnCount = bytes.u16(layout.variableColumnsOffset);
       table.columnCount = bytes.u16(layout.columnCountOffset);
     }
-    if (!isContinuation[i]) joinContinuations(i, tableByPage, isContinuation);
+    if (isHead[i]) joinContinuations(i, tableByPage, isHead);
   }
-  for (size_t position = g_tables.size(); position-- > 0;)
-    if (isContinuation[position]) g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(position));
+  KeepTables(isHead);
 
   ReadCatalogNames();
   channel->publishStatus("Analyzing Completed");
@@ -115,32 +114,29 @@ int MdbRecovery::DiscoverTables() {
   }
 
   channel->tablesRead = 0;
-  for (size_t i = 0; i < g_tables.size();) {
+  // Tables whose definition decodes move down over those that do not, before they are handed
+  // over (the tree keeps pointers to them): one pass, however many definitions fail.
+  size_t kept = 0;
+  for (size_t i = 0; i < g_tables.size(); ++i) {
     // After a stop the list keeps exactly the tables whose schema was read.
     if (channel->aborted()) {
       channel->recoveryTblEvent.set();
-      g_tables.resize(i);
       break;
     }
-    Table& table = g_tables[i];
-    table.index = static_cast<int32_t>(i);
-    if (DecodeTableDefinition(assembleDefinition(*this, table), table) == 0) {
-      g_tables.erase(g_tables.begin() + static_cast<std::ptrdiff_t>(i));
-      continue;
-    }
+    if (DecodeTableDefinition(assembleDefinition(*this, g_tables[i]), g_tables[i]) == 0) continue;
+    if (kept != i) g_tables[kept] = std::move(g_tables[i]);
+    Table& table = g_tables[kept++];
+    table.index = static_cast<int32_t>(kept - 1);
     channel->tableToAdd = &table;
     channel->tablesRead += 1;
     if (!startsWith(table.name, kSystemPrefix)) {
       std::string status = "Schema read of table : " + table.name;
       channel->setStatusText(status);
     }
-    if (channel->publishStatus()) {
-      g_tables.resize(i + 1);
-      break;
-    }
+    if (channel->publishStatus()) break;
     channel->handOver();
-    ++i;
   }
+  g_tables.resize(kept);
   channel->recoveryTblEvent.set();
   return static_cast<int>(g_tables.size());
 }

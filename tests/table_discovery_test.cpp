@@ -341,6 +341,43 @@ TEST_F(TableDiscoveryTest, DamagedCatalogRowsAreSkipped) {
   }
 }
 
+// Keeps the tables as handed over, to check that they still are the listed ones at the end.
+class PointerView : public testsupport::RecordingView {
+ public:
+  void tableAdded(analysis::Table* table) override {
+    RecordingView::tableAdded(table);
+    pointers.push_back(table);
+  }
+  std::vector<const analysis::Table*> pointers;
+};
+
+TEST_F(TableDiscoveryTest, HundredsOfUndecodableDefinitionsLeaveTheGoodOnesInOrder) {
+  // A damaged stretch of pages that all look like table definitions but hold no columns, with
+  // two real orphans among them.
+  DatabaseFile database;
+  database.setPage(6, DatabaseFile::catalogPage(withRows({{7, 1, "Customers"}})).page());
+  database.definition(7, smallDefinition("ID"));
+  std::vector<uint8_t> empty(4096, 0);
+  empty[0] = 2;
+  empty[1] = 1;
+  for (uint32_t page = 8; page < 308; ++page) database.setPage(page, empty);
+  database.definition(100, smallDefinition("Lost"));
+  database.definition(200, smallDefinition("Gone"));
+  PointerView view;
+  const auto outcome = run(database, &view);
+  ASSERT_TRUE(outcome.ok);
+  EXPECT_EQ(tablePages(), (std::vector<uint32_t>{2, 4, 7, 100, 200}));
+  EXPECT_EQ(outcome.tablesAdded, tableNames());
+  ASSERT_EQ(view.pointers.size(), g_tables.size());
+  for (size_t i = 0; i < g_tables.size(); ++i) {
+    EXPECT_EQ(view.pointers[i], &g_tables[i]);
+    EXPECT_EQ(g_tables[i].index, static_cast<int32_t>(i));
+    EXPECT_EQ(g_tables[i].columns.size(), 2u);
+  }
+  EXPECT_EQ(table(100)->columns[0].name, "Lost");
+  EXPECT_EQ(table(200)->columns[0].name, "Gone");
+}
+
 TEST_F(TableDiscoveryTest, AStopDuringSchemaReadingKeepsTheTablesRead) {
   testsupport::RecordingView view;
   view.onStatus = [this](const std::string& text) {
