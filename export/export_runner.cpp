@@ -38,7 +38,7 @@ class Run {
       exportTables(kFormatCsv);
       exportQueries();
     }
-    view_.percentChanged(100);
+    setPercent(100);
 
     ExportOutcome outcome;
     outcome.finalLine = finalLine();
@@ -54,6 +54,13 @@ class Run {
   void insertLogged(const std::string& line) {
     view_.statusInserted(line);
     support::LogExecution(line);
+  }
+
+  // The last query and the end both reach 100: the view hears of each value once.
+  void setPercent(int percent) {
+    if (percent == percent_) return;
+    percent_ = percent;
+    view_.percentChanged(percent);
   }
 
   void exportTables(int variant) {
@@ -72,7 +79,7 @@ class Run {
       if (result < 0 && !channel_.aborted()) failed_ = true;
       if (variant == kFormatCsv) channel_.done = 1;
       insertLogged(kTableCompletedPrefix + table->name);
-      view_.percentChanged(static_cast<int>((position + 1) * 75 / tables.size()));
+      setPercent(static_cast<int>((position + 1) * 75 / tables.size()));
     }
   }
 
@@ -86,7 +93,7 @@ class Run {
       insertLogged(kTableStartedPrefix + query->name);
       if (!queries::ExportQueryToFile(*query, settings_.m_strExportFolder, fileNames.take(query->name))) failed_ = true;
       insertLogged(kTableCompletedPrefix + query->name);
-      view_.percentChanged(75 + static_cast<int>((position + 1) * 25 / queries.size()));
+      setPercent(75 + static_cast<int>((position + 1) * 25 / queries.size()));
       channel_.done = 1;
     }
   }
@@ -108,6 +115,7 @@ class Run {
   ExportView& view_;
   std::string target_;
   size_t reachedTables_ = 0;
+  int percent_ = 0;
   bool failed_ = false;
 };
 

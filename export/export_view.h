@@ -22,7 +22,7 @@ class ExportView {
   virtual ~ExportView() = default;
   // A new status line, shown at the top of the status list (newest first).
   virtual void statusInserted(const std::string& line) = 0;
-  // 0 to 100; it only grows during one export.
+  // 0 to 100; during one export it only grows, and each value comes once.
   virtual void percentChanged(int percent) = 0;
   // The export ended with finalLine (also the last status line); the statistics follow it.
   virtual void finished(const std::string& finalLine, const std::vector<ExportStatistic>& statistics) = 0;

@@ -124,7 +124,8 @@ TEST_F(TableExportTest, CsvValuesByColumnType) {
   const Case cases[] = {
       {"bit set, numeric padded", {1, true, 42, "plain"}, "1, Yes, 0000000000000000.42, plain\n"},
       {"bit clear", {2, false, 7, "x"}, "2, No, 0000000000000000.07, x\n"},
-      {"quote, apostrophe, backslash", {3, true, 0, "say \"hi\" it's C:\\dir"},
+      {"quote, apostrophe, backslash",
+       {3, true, 0, "say \"hi\" it's C:\\dir"},
        "3, Yes, 0000000000000000.00, say ;hi; it`s C:\\\\dir\n"},
       {"comma", {4, false, 100, "a, b"}, "4, No, 0000000000000001.00, \"a, b\"\n"},
       {"blank ends", {5, true, 1, "  padded\t"}, "5, Yes, 0000000000000000.01, padded\n"},
@@ -186,8 +187,8 @@ TEST_F(TableExportTest, AccessTargetKeepsValuesAsDecoded) {
   EXPECT_EQ(fixture.table.exportedRecords, 3);
   ASSERT_EQ(records.size(), 3u);
   using Record = std::map<std::string, std::string>;
-  EXPECT_EQ(records[0], (Record{{"id", "1"}, {"flag", "1"}, {"amount", "0000000000000000.42"},
-                                {"note", "it's \"C:\\x\", y "}}));
+  EXPECT_EQ(records[0],
+            (Record{{"id", "1"}, {"flag", "1"}, {"amount", "0000000000000000.42"}, {"note", "it's \"C:\\x\", y "}}));
   EXPECT_EQ(records[1], (Record{{"id", "2"}, {"flag", "0"}, {"amount", "0000000000000000.07"}, {"note", "second"}}));
   // id is column 0, a COUNTER in the new database: the engine numbers the record.
   EXPECT_EQ(records[2], (Record{{"id", "3"}, {"flag", "0"}, {"amount", "NULL"}, {"note", "NULL"}}));
@@ -230,9 +231,7 @@ TEST(TargetStatementTest, TextSizesInCharacters) {
     const char* statementCharacters;
   };
   const Case cases[] = {
-      {100, "TEXT(100)", "TEXT(50)"},
-      {2, "TEXT(2)", "TEXT(1)"},
-      {510, "TEXT(510)", "TEXT(255)"},
+      {100, "TEXT(100)", "TEXT(50)"},  {2, "TEXT(2)", "TEXT(1)"}, {510, "TEXT(510)", "TEXT(255)"},
       {255, "TEXT(255)", "TEXT(255)"},  // the decoder's cap for anything longer: the widest size
       {0, "TEXT(0)", "TEXT(255)"},      // a damaged length must not lose the table
   };
