@@ -11,14 +11,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build -j"$jobs" --output-on-failure
 
-# The sanitizer and fuzz builds run with --full.
-[ "${1:-}" = "--full" ] || exit 0
-
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON >/dev/null
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
+
+# The fuzz smoke runs need clang's libFuzzer and a few more minutes: they run with --full.
+[ "${1:-}" = "--full" ] || exit 0
 
 # Fuzz targets (clang's libFuzzer, with ASan and UBSan): a short smoke run each.
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON >/dev/null
