@@ -110,6 +110,7 @@ void CProgressDlg::showPercent(int percent) {
   m_progress->setValue(percent);
   const QString text = QString("%1%").arg(percent);
   if (m_lblPercent->text() != text) m_lblPercent->setText(text);
+  emit percentShown(percent);
 }
 
 void CProgressDlg::showClose() {

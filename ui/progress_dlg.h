@@ -34,6 +34,10 @@ class CProgressDlg : public WhiteDialog, private analysis::ProgressView {
   QPushButton* stopButton() const { return m_btnStop; }
   QListWidget* statusList() const { return m_lstStatus; }
 
+ signals:
+  // The bar shows a new percentage (GUI thread; the worker waits meanwhile).
+  void percentShown(int percent);
+
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;

@@ -98,6 +98,10 @@ void CTessalyDlg::buildControls() {
   m_tree = new QTreeWidget(this);
   m_tree->setObjectName("1001");
   m_tree->setHeaderHidden(true);
+  // Long column labels scroll sideways rather than being cut short.
+  m_tree->setTextElideMode(Qt::ElideNone);
+  m_tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  m_tree->header()->setStretchLastSection(false);
   m_tree->setIconSize(QSize(16, 16));
   m_tree->setMouseTracking(true);
   m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
