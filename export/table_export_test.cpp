@@ -169,6 +169,9 @@ TEST_F(TableExportTest, CsvNeedsItsExportFolder) {
                                       exporter::kModeSchemaAndData, {missing, "T", nullptr}),
             -1);
   EXPECT_TRUE(platform::ListFolder(missing).empty());
+  EXPECT_EQ(
+      exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv, exporter::kModeSchemaAndData),
+      -1);  // no folder given: nothing is written anywhere
   fixture.channel().abort = 1;
   const std::string folder = exporter::PrepareCsvExportFolder(destination.path());
   EXPECT_EQ(exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv,
