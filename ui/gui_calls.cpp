@@ -2,6 +2,7 @@
 #include "ui/gui_calls.h"
 
 #include <QMetaObject>
+#include <QThread>
 
 namespace ui {
 
@@ -10,12 +11,17 @@ GuiCalls::GuiCalls(QObject* context) : context_(context), state_(std::make_share
 GuiCalls::~GuiCalls() { close(); }
 
 void GuiCalls::call(std::function<void()> change) {
-  auto finished = std::make_shared<bool>(false);
   std::shared_ptr<State> state = state_;
   {
     std::lock_guard<std::mutex> lock(state->mutex);
     if (state->closed) return;
   }
+  // Already on the GUI thread: waiting for its own event loop would never end.
+  if (QThread::currentThread() == context_->thread()) {
+    change();
+    return;
+  }
+  auto finished = std::make_shared<bool>(false);
   QMetaObject::invokeMethod(
       context_,
       [state, finished, change = std::move(change)] {

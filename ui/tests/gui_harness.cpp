@@ -77,6 +77,10 @@ ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path,
     if (during) during(*progress);
     QTRY_COMPARE_WITH_TIMEOUT(progress->stopButton()->text(), QString("Close"), 60000);
     QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsRecovering(), 60000);
+    // The status thread ends on its own, after the worker or the table thread may have shown "Close".
+    QTRY_VERIFY_WITH_TIMEOUT(progress->statusList()->count() > 0 &&
+                                 progress->statusList()->item(0)->text() == "Recovery Completed",
+                             60000);
     for (int i = 0; i < progress->statusList()->count(); ++i) run.statusLines << progress->statusList()->item(i)->text();
     run.percent = Control<QLabel>(progress, "1053")->text();
     run.tablesFound = Control<QLabel>(progress, "1061")->text();
