@@ -3,6 +3,7 @@
 // list and the export always meet them in the same order.
 #include "export/schema_statements.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -15,6 +16,9 @@ namespace exporter {
 
 namespace {
 using analysis::Column;
+
+constexpr int32_t kCappedTextLength = 255;
+constexpr int32_t kMaxTextCharacters = 255;
 
 // Partitions [lo, hi] around the column number of its middle record and returns where that
 // record ends up.
@@ -46,12 +50,21 @@ void quickSort(std::vector<Column>& columns, int lo, int hi) {
   }
 }
 
-std::string columnEntry(const Column& column) {
+// A Jet 4 text column stores two bytes per character, so its byte length is twice the size a
+// new database must be given. The decoder caps longer lengths at 255, an odd length no real
+// text column has: such a column may hold up to the largest text size.
+int32_t textCharacters(int32_t byteLength) {
+  if (byteLength <= 0 || byteLength == kCappedTextLength) return kMaxTextCharacters;
+  return std::min(kMaxTextCharacters, (byteLength + 1) / 2);
+}
+
+std::string columnEntry(const Column& column, TextSize textSize) {
   const std::string typeName = records::GetTypeName(column);
   std::string entry = "\r\n\t[" + column.name + "] ";
   char size[48];
   if (typeName == "TEXT") {
-    std::snprintf(size, sizeof size, "(%d)", column.length);
+    const int32_t length = textSize == TextSize::kCharacters ? textCharacters(column.length) : column.length;
+    std::snprintf(size, sizeof size, "(%d)", length);
     entry += typeName + size;
   } else if (column.type == records::kTypeNumeric) {
     // The type name of NUMERIC is "LONG", which would drop every decimal in a new database.
@@ -69,16 +82,19 @@ void SortTableColumns() {
     quickSort(table.columns, 0, static_cast<int>(table.columns.size()) - 1);
 }
 
-void BuildSchemaStatements() {
-  for (analysis::Table& table : analysis::g_tables) {
-    std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
-    for (size_t i = 0; i < table.columns.size(); ++i) {
-      if (i > 0) statement += ", ";
-      statement += columnEntry(table.columns[i]);
-    }
-    statement += "\r\n);";
-    table.createStatement = std::move(statement);
+std::string CreateTableStatement(const analysis::Table& table, TextSize textSize) {
+  std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (i > 0) statement += ", ";
+    statement += columnEntry(table.columns[i], textSize);
   }
+  statement += "\r\n);";
+  return statement;
+}
+
+void BuildSchemaStatements() {
+  for (analysis::Table& table : analysis::g_tables)
+    table.createStatement = CreateTableStatement(table, TextSize::kBytes);
 }
 
 }  // namespace exporter
