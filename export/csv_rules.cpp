@@ -16,6 +16,7 @@ void CleanFieldText(std::string& text) {
   while (first < text.size() && isBlank(text[first])) ++first;
   size_t last = text.size();
   while (last > first && isBlank(text[last - 1])) --last;
+  if (first == 0 && last == text.size() && text.find_first_of("\n\r\"\\'") == std::string::npos) return;
   std::string cleaned;
   cleaned.reserve(last - first);
   for (size_t i = first; i < last; ++i) {
