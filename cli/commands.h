@@ -11,6 +11,8 @@ int AnalyzeCommand(const std::vector<std::string>& args);
 int RecordsCommand(const std::vector<std::string>& args);
 // query FILE NAME: prints the SQL text of one saved query.
 int QueryCommand(const std::vector<std::string>& args);
+// export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...
+int ExportCommand(const std::vector<std::string>& args);
 
 // Prints "tessaly-cli: <message>" on stderr and returns 2.
 int UsageError(const std::string& message);

@@ -11,7 +11,9 @@ constexpr const char* kUsage =
     "  analyze FILE [--json]        find every table and query of an Access file\n"
     "  records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]\n"
     "                               a table's records, 100 to a page (OLE objects kept in DIR)\n"
-    "  query FILE NAME              print the SQL text of the saved query NAME\n";
+    "  query FILE NAME              print the SQL text of the saved query NAME\n"
+    "  export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...\n"
+    "                               export tables (and, as CSV, queries) into DIR\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
   if (command == "analyze") return cli::AnalyzeCommand(args);
   if (command == "records") return cli::RecordsCommand(args);
   if (command == "query") return cli::QueryCommand(args);
+  if (command == "export") return cli::ExportCommand(args);
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kUsage, stdout);
     return 0;

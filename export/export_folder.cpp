@@ -8,6 +8,11 @@
 
 namespace exporter {
 
+namespace {
+// Past this many, creation keeps failing for another reason (no such destination, no right).
+constexpr int kMaxSameSecondFolders = 1000;
+}  // namespace
+
 std::string CsvExportFolderName() {
   const platform::DateTimeParts date = platform::UtcNow();
   const platform::DateTimeParts time = platform::LocalNow();
@@ -18,14 +23,12 @@ std::string CsvExportFolderName() {
 }
 
 std::string PrepareCsvExportFolder(const std::string& destination) {
-  const std::string folder = platform::JoinPath(destination, CsvExportFolderName());
-  if (!platform::CreateFolder(folder)) {
-    // Only an export of this very second can have made it: it is ours to replace.
-    if (!platform::DeleteFolderTree(folder)) {
-      for (const auto& name : platform::ListFolder(folder)) platform::DeleteFile(platform::JoinPath(folder, name));
-    }
-    platform::CreateFolder(folder);
-  }
+  const std::string name = platform::JoinPath(destination, CsvExportFolderName());
+  // An export of this very second (or a folder of the user's) may have the name already: the
+  // new export takes the next free "(n)" instead of deleting what is there.
+  std::string folder = name;
+  for (int n = 2; !platform::CreateFolder(folder) && n < kMaxSameSecondFolders; ++n)
+    folder = name + " (" + std::to_string(n) + ")";
   platform::CreateFolder(platform::JoinPath(folder, kTablesFolder));
   platform::CreateFolder(platform::JoinPath(folder, kQueriesFolder));
   return folder;

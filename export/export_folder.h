@@ -14,8 +14,9 @@ constexpr const char* kObjectsFolder = "Objects";
 // The folder's name for this moment: the UTC date and the local time, no leading zeros.
 std::string CsvExportFolderName();
 
-// Creates the export folder in destination and returns its path. A folder of the same name (an
-// export in the same second) is removed with its content first, so every export starts empty.
+// Creates the export folder in destination and returns its path. When a folder of that name
+// exists (an export in the same second), " (2)", " (3)" ... is appended, so every export starts
+// from an empty folder and none removes another's files.
 std::string PrepareCsvExportFolder(const std::string& destination);
 
 }  // namespace exporter

@@ -34,7 +34,7 @@ TEST_F(ExportFolderTest, NameAndSubfolders) {
   EXPECT_EQ(exporter::CsvExportFolderName(), "Korvane_Selbrin_(DATE=3-6-2026)_(TIME=0hr.0m.1s)");
 }
 
-TEST_F(ExportFolderTest, SameSecondStartsFromAnEmptyFolder) {
+TEST_F(ExportFolderTest, SameSecondStartsFromAnEmptyFolderAndKeepsTheFirst) {
   const std::string first = exporter::PrepareCsvExportFolder(destination_.path());
   testsupport::WriteWholeFile(first + "/Tables/Orders.csv", {'x'});
   testsupport::WriteWholeFile(first + "/notes.txt", {'y'});
@@ -42,15 +42,18 @@ TEST_F(ExportFolderTest, SameSecondStartsFromAnEmptyFolder) {
   testsupport::WriteWholeFile(first + "/Objects/Ole1.bmp", {'z'});
 
   const std::string second = exporter::PrepareCsvExportFolder(destination_.path());
-  EXPECT_EQ(second, first);
+  EXPECT_EQ(second, first + " (2)");
   EXPECT_EQ(sorted(platform::ListFolder(second)), (std::vector<std::string>{"Queries", "Tables"}));
   EXPECT_TRUE(platform::ListFolder(second + "/Tables").empty());
+  EXPECT_EQ(testsupport::ReadWholeFile(first + "/Tables/Orders.csv"), (std::vector<uint8_t>{'x'}));
+  EXPECT_EQ(testsupport::ReadWholeFile(first + "/Objects/Ole1.bmp"), (std::vector<uint8_t>{'z'}));
+  EXPECT_EQ(exporter::PrepareCsvExportFolder(destination_.path()), first + " (3)");
 
-  // Another second, another folder; the earlier one stays.
+  // Another second, another folder; the earlier ones stay.
   pin({2026, 3, 7, 9, 5, 4}, {2026, 3, 7, 9, 5, 4});
-  const std::string third = exporter::PrepareCsvExportFolder(destination_.path());
-  EXPECT_NE(third, first);
-  EXPECT_EQ(platform::ListFolder(destination_.path()).size(), 2u);
+  const std::string fourth = exporter::PrepareCsvExportFolder(destination_.path());
+  EXPECT_NE(fourth, first);
+  EXPECT_EQ(platform::ListFolder(destination_.path()).size(), 4u);
 }
 
 }  // namespace

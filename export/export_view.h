@@ -1,5 +1,8 @@
 // What an export shows while it runs: the export window of the viewer and the CLI both
-// implement it. Calls come from the thread that runs the export.
+// implement it, and RunExport (export_runner.h) drives it. Calls come from the thread that runs
+// the export, in this order: statusInserted and percentChanged as the work goes on, then
+// finished exactly once. To stop an export, set the analysis channel's abort flag (from any
+// thread); the export finishes the table or query in hand and ends with "Export Aborted by user...".
 #pragma once
 
 #include <cstdint>
@@ -19,6 +22,7 @@ class ExportView {
   virtual ~ExportView() = default;
   // A new status line, shown at the top of the status list (newest first).
   virtual void statusInserted(const std::string& line) = 0;
+  // 0 to 100; during one export it only grows, and each value comes once.
   virtual void percentChanged(int percent) = 0;
   // The export ended with finalLine (also the last status line); the statistics follow it.
   virtual void finished(const std::string& finalLine, const std::vector<ExportStatistic>& statistics) = 0;

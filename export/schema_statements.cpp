@@ -3,6 +3,7 @@
 // list and the export always meet them in the same order.
 #include "export/schema_statements.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -15,6 +16,9 @@ namespace exporter {
 
 namespace {
 using analysis::Column;
+
+constexpr int32_t kCappedTextLength = 255;
+constexpr int32_t kMaxTextCharacters = 255;
 
 // Partitions [lo, hi] around the column number of its middle record and returns where that
 // record ends up.
@@ -46,17 +50,28 @@ void quickSort(std::vector<Column>& columns, int lo, int hi) {
   }
 }
 
-std::string columnEntry(const Column& column) {
+// A Jet 4 text column stores two bytes per character, so its byte length is twice the size a
+// new database must be given. The decoder caps longer lengths at 255, an odd length no real
+// text column has: such a column may hold up to the largest text size.
+int32_t textCharacters(int32_t byteLength) {
+  if (byteLength <= 0 || byteLength == kCappedTextLength) return kMaxTextCharacters;
+  return std::min(kMaxTextCharacters, (byteLength + 1) / 2);
+}
+
+std::string columnEntry(const Column& column, StatementForm form, bool counter) {
   const std::string typeName = records::GetTypeName(column);
   std::string entry = "\r\n\t[" + column.name + "] ";
   char size[48];
   if (typeName == "TEXT") {
-    std::snprintf(size, sizeof size, "(%d)", column.length);
+    const int32_t length = form == StatementForm::kForNewDatabase ? textCharacters(column.length) : column.length;
+    std::snprintf(size, sizeof size, "(%d)", length);
     entry += typeName + size;
   } else if (column.type == records::kTypeNumeric) {
     // The type name of NUMERIC is "LONG", which would drop every decimal in a new database.
     std::snprintf(size, sizeof size, "NUMERIC(%d,%d)", column.precision, column.scale);
     entry += size;
+  } else if (column.type == records::kTypeLong && form == StatementForm::kForNewDatabase) {
+    entry += counter ? "COUNTER" : "LONG";
   } else {
     entry += typeName;
   }
@@ -69,16 +84,25 @@ void SortTableColumns() {
     quickSort(table.columns, 0, static_cast<int>(table.columns.size()) - 1);
 }
 
-void BuildSchemaStatements() {
-  for (analysis::Table& table : analysis::g_tables) {
-    std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
-    for (size_t i = 0; i < table.columns.size(); ++i) {
-      if (i > 0) statement += ", ";
-      statement += columnEntry(table.columns[i]);
-    }
-    statement += "\r\n);";
-    table.createStatement = std::move(statement);
+std::string CreateTableStatement(const analysis::Table& table, StatementForm form) {
+  // A new database numbers a COUNTER itself, also where the source held NULL: only the column
+  // that the definition flags as autonumber (a table has one) may become one.
+  const auto counter = std::find_if(table.columns.begin(), table.columns.end(), [](const Column& column) {
+    return column.type == records::kTypeLong && column.isAutoNumber;
+  });
+  std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
+  for (size_t i = 0; i < table.columns.size(); ++i) {
+    if (i > 0) statement += ", ";
+    const bool isCounter = counter != table.columns.end() && &*counter == &table.columns[i];
+    statement += columnEntry(table.columns[i], form, isCounter);
   }
+  statement += "\r\n);";
+  return statement;
+}
+
+void BuildSchemaStatements() {
+  for (analysis::Table& table : analysis::g_tables)
+    table.createStatement = CreateTableStatement(table, StatementForm::kAsStored);
 }
 
 }  // namespace exporter

@@ -5,9 +5,9 @@
 
 #include "platform/message_sink.h"
 #include "platform/read_only_file.h"
+#include "records/record_fetch.h"
 #include "records/row_decoder.h"
 #include "records/type_names.h"
-#include "support/byte_view.h"
 #include "support/execution_log.h"
 
 namespace exporter {
@@ -24,15 +24,6 @@ std::string fileBytes(const std::string& path) {
   const int64_t read = file.readAt(0, bytes.data(), bytes.size());
   bytes.resize(read > 0 ? static_cast<size_t>(read) : 0);
   return bytes;
-}
-
-// Loads a data page into the table's page buffer; its row count, 0 when it cannot be read.
-int loadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, size_t position) {
-  table.pageBuffer.assign(analysis::kPageSize, 0);
-  if (recovery.ReadPageByNumber(table.pageBuffer.data(), static_cast<uint32_t>(table.dataPages[position])) < 0)
-    return 0;
-  const support::ByteView page(table.pageBuffer.data(), table.pageBuffer.size());
-  return page.u16(static_cast<size_t>(recovery.layout.dataRowCountOffset));
 }
 
 }  // namespace
@@ -60,7 +51,7 @@ int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, que
   bool newRecord = true;
   for (size_t position = 0; position < table.dataPages.size(); ++position) {
     table.currentPageIndex = static_cast<int32_t>(position);
-    const int rows = loadDataPage(recovery, table, position);
+    const int rows = records::LoadDataPage(recovery, table, static_cast<int32_t>(position));
     for (int row = 0; row < rows; ++row) {
       if (recovery.channel->aborted()) return -1;
       int result = 0;
@@ -87,6 +78,11 @@ int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, que
 }
 
 int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int exportMode) {
+  return ExportTableToAccess(recovery, table, exportMode, table.createStatement);
+}
+
+int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int exportMode,
+                        const std::string& statement) {
   table.currentPageIndex = 0;
   table.nextRecordIndex = 0;
   table.nextRowInPage = 0;
@@ -97,9 +93,9 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
   std::unique_ptr<queries::EngineRecordset> recordset;
   try {
     recordset = database->NewRecordset();
-    database->Execute(table.createStatement);
+    database->Execute(statement);
   } catch (...) {
-    const std::string message = "Create table query failed.. \r\n" + table.createStatement;
+    const std::string message = "Create table query failed.. \r\n" + statement;
     platform::ShowMessageBox(message);
     support::LogError(message);
     return -1;

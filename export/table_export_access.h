@@ -3,6 +3,8 @@
 // every decoded row through a recordset, one field value at a time as text.
 #pragma once
 
+#include <string>
+
 #include "analysis/mdb_recovery.h"
 #include "export/export_settings.h"
 #include "queries/engine.h"
@@ -31,7 +33,9 @@ int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, que
 // sets the channel's done flag at the end. 1 on success, -1 on failure or abort. The catalog
 // copy always asks for the rows: a schema-only mode left by an earlier export must not leave
 // the analysis without its queries.
-int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
-                        int exportMode = kModeSchemaAndData);
+int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int exportMode = kModeSchemaAndData);
+// The same with the table created by statement instead of its createStatement.
+int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int exportMode,
+                        const std::string& statement);
 
 }  // namespace exporter

@@ -11,14 +11,12 @@
 
 namespace records {
 
-namespace {
-// Loads the data page at position index of dataPages; a page that cannot be read is empty.
-void loadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_t index) {
+int LoadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_t index) {
   table.pageBuffer.assign(analysis::kPageSize, 0);
   const int32_t pageNumber = table.dataPages[static_cast<size_t>(index)];
   if (pageNumber >= 0) recovery.ReadPageByNumber(table.pageBuffer.data(), static_cast<uint32_t>(pageNumber));
+  return RowsOnPage(support::ByteView(table.pageBuffer));
 }
-}  // namespace
 
 int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowIndex, std::string& text) {
   text.clear();
@@ -50,16 +48,14 @@ int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::s
   }
   const int32_t startPageIndex = table.currentPageIndex;
   table.currentPageIndex = pageIndex;
-  loadDataPage(recovery, table, pageIndex);
-  int rowsOnPage = RowsOnPage(support::ByteView(table.pageBuffer));
+  int rowsOnPage = LoadDataPage(recovery, table, pageIndex);
   int row = std::max(table.nextRowInPage, 0);
   int slot = 0;
   while (slot < kRecordsPerScreen) {
     if (row >= rowsOnPage) {
       if (pageIndex >= lastPage) break;
       table.currentPageIndex = ++pageIndex;
-      loadDataPage(recovery, table, pageIndex);
-      rowsOnPage = RowsOnPage(support::ByteView(table.pageBuffer));
+      rowsOnPage = LoadDataPage(recovery, table, pageIndex);
       row = 0;
       continue;
     }

@@ -11,6 +11,10 @@ namespace records {
 
 constexpr int kRecordsPerScreen = 100;
 
+// Loads the data page at position index of dataPages into the table's page buffer; the rows
+// its row table holds (a page that cannot be read is empty: 0).
+int LoadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_t index);
+
 // Reads row rowIndex of the table's loaded page into text (a row text or a message). Returns 1
 // when the row was decoded or was malformed (text then empty or the lookup message), 0 when it
 // stores no columns, -1 for a deleted row or a moved-row pointer, or on abort.

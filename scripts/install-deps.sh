@@ -6,7 +6,7 @@ packages=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev
   libsqlite3-dev nlohmann-json3-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core xdg-utils
+  qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xdg-utils
   mdbtools xz-utils
   clang libclang-rt-dev ccache
 )

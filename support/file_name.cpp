@@ -15,4 +15,11 @@ std::string SafeFileName(const std::string& name) {
   return safe;
 }
 
+std::string UniqueFileNames::take(const std::string& name) {
+  const std::string safe = SafeFileName(name);
+  std::string candidate = safe;
+  for (int n = 2; !taken_.insert(candidate).second; ++n) candidate = safe + " (" + std::to_string(n) + ")";
+  return candidate;
+}
+
 }  // namespace support

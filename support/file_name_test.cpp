@@ -41,4 +41,13 @@ TEST(SafeFileName, CutsLongNamesOnACharacterBoundary) {
   EXPECT_EQ(safe, name.substr(0, safe.size()));
 }
 
+TEST(UniqueFileNames, NamesThatCleanAlikeGetNumbers) {
+  support::UniqueFileNames names;
+  const std::pair<std::string, std::string> cases[] = {
+      {"a/b", "a_b"},      {"a_b", "a_b (2)"}, {"a\nb", "a_b (3)"}, {"a_b (2)", "a_b (2) (2)"},
+      {"Orders", "Orders"}, {"orders", "orders"}, {"", "_"},           {"", "_ (2)"},
+  };
+  for (const auto& [name, expected] : cases) EXPECT_EQ(names.take(name), expected) << name;
+}
+
 }  // namespace

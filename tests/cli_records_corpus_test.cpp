@@ -13,6 +13,7 @@
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
+#include "tests/support/peer_cells.h"
 
 namespace {
 
@@ -39,102 +40,16 @@ const Allowed* allowed(const std::string& file, const std::string& table, const 
   return nullptr;
 }
 
-std::string hexOf(const std::vector<uint8_t>& bytes, size_t limit) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (size_t i = 0; i < bytes.size() && i < limit; ++i) {
-    hex += kDigits[bytes[i] >> 4];
-    hex += kDigits[bytes[i] & 0x0F];
-  }
-  return hex;
-}
-
-// The peer shows binary data as the hex of its first 64 bytes, then "…+N bytes".
-std::string peerBinaryForm(const std::vector<uint8_t>& bytes) {
-  std::string form = hexOf(bytes, 64);
-  if (bytes.size() > 64) form += "\xE2\x80\xA6+" + std::to_string(bytes.size() - 64) + " bytes";
-  return form;
-}
-
-std::vector<uint8_t> bytesOfHex(const std::string& hex) {
-  std::vector<uint8_t> bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2)
-    bytes.push_back(static_cast<uint8_t>(std::stoi(hex.substr(i, 2), nullptr, 16)));
-  return bytes;
-}
-
-// "MM/DD/YYYY HH:MM:SS" as "YYYY-MM-DD HH:MM:SS".
-std::string isoDate(const std::string& ours) {
-  if (ours.size() != 19 || ours[2] != '/' || ours[5] != '/') return ours;
-  return ours.substr(6, 4) + "-" + ours.substr(0, 2) + "-" + ours.substr(3, 2) + ours.substr(10);
-}
-
-// NUMERIC without its padding: no leading zeros, no trailing fraction zeros.
-std::string plainDecimal(std::string text) {
-  bool negative = !text.empty() && text[0] == '-';
-  if (negative) text.erase(0, 1);
-  if (text.find('.') != std::string::npos) {
-    while (!text.empty() && text.back() == '0') text.pop_back();
-    if (!text.empty() && text.back() == '.') text.pop_back();
-  }
-  size_t firstDigit = text.find_first_not_of('0');
-  text = firstDigit == std::string::npos ? "0" : text.substr(firstDigit);
-  if (text[0] == '.') text.insert(0, "0");
-  return negative && text != "0" ? "-" + text : text;
-}
-
-bool sameFloat(const std::string& ours, const std::string& theirs, bool single) {
-  char* end = nullptr;
-  const double a = std::strtod(ours.c_str(), &end);
-  const double b = std::strtod(theirs.c_str(), nullptr);
-  if (single) return static_cast<float>(a) == static_cast<float>(b);
-  return std::fabs(a - b) <= 1e-12 * std::max(1.0, std::fabs(b));
-}
-
-// An OLE cell: our text names the file written. Unwrapped objects must match the peer's
-// bytes; a wrapped one (signature 15 1c) is compared as its native data, which follow the
-// header (A bytes) and class name (B bytes) and 24 bytes more.
-bool sameOle(const std::string& path, const std::string& theirs) {
-  const std::vector<uint8_t> file = testsupport::ReadWholeFile(path);
-  if (!std::filesystem::exists(path)) return false;
-  if (peerBinaryForm(file) == theirs) return true;
-  const std::vector<uint8_t> prefix = bytesOfHex(theirs.substr(0, std::min<size_t>(theirs.size(), 128)));
-  const size_t plus = theirs.find("+");
-  const size_t total = prefix.size() + (plus == std::string::npos ? 0 : std::stoul(theirs.substr(plus + 1)));
-  if (prefix.size() < 57 || prefix[0] != 0x15 || prefix[1] != 0x1C) return false;
-  const size_t headerSize = prefix[2] | prefix[3] << 8;
-  if (headerSize + 12 > prefix.size()) return false;
-  const size_t classNameLength = prefix[headerSize + 8] | prefix[headerSize + 9] << 8;
-  return !file.empty() && file.size() <= total - headerSize - classNameLength - 24;
-}
-
 bool sameCell(const json& ours, const json& theirs, const std::string& type) {
   if (theirs.is_null() || ours.is_null()) return theirs.is_null() && ours.is_null();
   if (!theirs.is_string() || !ours.is_string()) return false;
   const std::string a = ours.get<std::string>(), b = theirs.get<std::string>();
-  if (type == "datetime") return isoDate(a) == b;
-  if (type == "float" || type == "double") return sameFloat(a, b, type == "float");
-  if (type == "numeric") return plainDecimal(a) == plainDecimal(b);
-  if (type == "binary") return peerBinaryForm(bytesOfHex(a)) == b;
-  if (type == "ole") return sameOle(a, b);
+  if (type == "datetime") return testsupport::IsoDate(a) == b;
+  if (type == "float" || type == "double") return testsupport::SameFloat(a, b, type == "float");
+  if (type == "numeric") return testsupport::PlainDecimal(a) == testsupport::PlainDecimal(b);
+  if (type == "binary") return testsupport::PeerBinaryForm(testsupport::BytesOfHex(a)) == b;
+  if (type == "ole") return testsupport::SameOleFile(a, b);
   return a == b;
-}
-
-// Table discovery cleans column names: every character below 32, 127 and above (except 160)
-// becomes "_".
-std::string cleanedName(const std::string& name) {
-  std::string cleaned;
-  for (size_t i = 0; i < name.size();) {
-    const unsigned char lead = static_cast<unsigned char>(name[i]);
-    const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    const bool nonBreakingSpace = name.compare(i, 2, "\xC2\xA0") == 0;
-    if (nonBreakingSpace)
-      cleaned += name.substr(i, 2);
-    else
-      cleaned += lead < 32 || lead >= 127 ? '_' : static_cast<char>(lead);
-    i += length;
-  }
-  return cleaned;
 }
 
 struct Tally {
@@ -154,7 +69,8 @@ void compareTable(const std::string& file, const json& expected, const json& our
   const auto& columns = expected["columns"];
   std::vector<int> position;
   for (const auto& column : columns) {
-    auto at = std::find(ourColumns.begin(), ourColumns.end(), cleanedName(column["name"].get<std::string>()));
+    auto at =
+        std::find(ourColumns.begin(), ourColumns.end(), testsupport::CleanedName(column["name"].get<std::string>()));
     position.push_back(at == ourColumns.end() ? -1 : static_cast<int>(at - ourColumns.begin()));
   }
   auto cellOf = [&](const json& row, size_t c) {
@@ -275,7 +191,7 @@ TEST(CliRecordsCorpusTest, OleObjectsLandInTheChosenFolder) {
   EXPECT_EQ(std::filesystem::directory_iterator(oleFolder)->path().string(), cell);  // the only file there
   const std::vector<uint8_t> bytes = testsupport::ReadWholeFile(cell);
   ASSERT_EQ(bytes.size(), 22528u);  // the embedded Word document, its wrapper stripped
-  EXPECT_EQ(hexOf(bytes, 8), "d0cf11e0a1b11ae1");
+  EXPECT_EQ(testsupport::HexOf(bytes, 8), "d0cf11e0a1b11ae1");
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// The main window's analysis thread: runs Analyze beside the progress window, then hands the
+// end of the run to the GUI thread.
+#include <QMetaObject>
+
+#include "ui/progress_dlg.h"
+#include "ui/tessaly_dlg.h"
+
+namespace ui {
+
+void CTessalyDlg::AnalysisThreadProc(CProgressDlg* progressDlg, std::string path, int run) {
+  analysis::ProgressChannel& channel = *m_pChannel;
+  const bool ok = m_analysis.Analyze(path);
+  if (ok) {
+    channel.done = 1;
+    channel.recoveryTblEvent.set();
+    // The window outlives this thread; a call still queued when it goes is dropped with it.
+    QMetaObject::invokeMethod(progressDlg, [progressDlg] { progressDlg->ShowCompleted(); }, Qt::QueuedConnection);
+  } else {
+    // A run that stopped early (unreadable file, refused format) publishes nothing more: the
+    // progress threads are told to finish, so the window reaches "Close" instead of waiting.
+    channel.abort = 1;
+    channel.recoveryTblEvent.set();
+    channel.updateProgStatusEvent.set();
+  }
+  // A run replaced by a newer View has been joined already; its end changes nothing.
+  m_calls.post([this, run] {
+    if (run == m_nRun) AnalysisEnded();
+  });
+}
+
+void CTessalyDlg::AnalysisEnded() {
+  // The worker is past its last step; joining it here keeps every thread accounted for.
+  if (m_hAnalysisThread.joinable()) m_hAnalysisThread.join();
+  m_btnExport->setEnabled(true);
+  m_btnBrowse->setEnabled(true);
+  m_btnView->setEnabled(true);
+  m_actBrowse->setEnabled(true);
+  m_bRecovering = 0;
+  update();
+}
+
+void CTessalyDlg::StopPreviousAnalysis() {
+  // The worker is stopped while the progress threads still acknowledge it; they no longer
+  // wait for this thread, so nothing waits in a circle.
+  if (m_pProgressDlg) m_pProgressDlg->ReleaseCalls();
+  if (m_hAnalysisThread.joinable()) {
+    m_pChannel->abort = 1;
+    m_hAnalysisThread.join();
+  }
+  if (m_pProgressDlg) m_pProgressDlg->StopThreads();
+  m_pProgressDlg.reset();
+}
+
+}  // namespace ui

@@ -1,0 +1,65 @@
+// Desktop services and their test hooks.
+#include "ui/desktop.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QThread>
+
+#include "platform/message_sink.h"
+
+namespace ui {
+
+namespace {
+DesktopHooks& hooks() {
+  static DesktopHooks instance;
+  return instance;
+}
+
+class GuiMessageSink : public platform::MessageSink {
+ public:
+  void showMessage(const std::string& text, const std::string& caption) override {
+    const QString qtText = ToQt(text);
+    const QString qtCaption = caption.empty() ? QString(kAppTitle) : ToQt(caption);
+    if (QThread::currentThread() == qApp->thread()) {
+      ShowMessage(QApplication::activeWindow(), qtText, qtCaption);
+      return;
+    }
+    QMetaObject::invokeMethod(
+        qApp, [qtText, qtCaption] { ShowMessage(QApplication::activeWindow(), qtText, qtCaption); },
+        Qt::QueuedConnection);
+  }
+};
+}  // namespace
+
+void SetDesktopHooks(DesktopHooks replacement) { hooks() = std::move(replacement); }
+
+void ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
+  if (hooks().message) return hooks().message(text, caption);
+  QMessageBox::information(parent, caption, text);
+}
+
+bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
+  if (hooks().question) return hooks().question(text, caption);
+  return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+QString ChooseDatabaseFile(QWidget* parent) {
+  if (hooks().chooseDatabaseFile) return hooks().chooseDatabaseFile();
+  return QFileDialog::getOpenFileName(parent, QString(), QString(),
+                                      "Microsoft Access Database Files (*.mdb *.accdb)");
+}
+
+void OpenUrl(const QUrl& url) {
+  if (hooks().openUrl) return hooks().openUrl(url);
+  QDesktopServices::openUrl(url);
+}
+
+void InstallGuiMessageSink() {
+  static GuiMessageSink sink;
+  platform::InstallMessageSink(&sink);
+}
+
+}  // namespace ui

@@ -1,0 +1,163 @@
+// CProgressDlg: layout, the Stop/Close button and what the loop threads show.
+#include "ui/progress_dlg.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+
+#include "ui/desktop.h"
+#include "ui/tessaly_dlg.h"
+
+namespace ui {
+
+namespace {
+QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int width) {
+  auto* label = new QLabel(text, dialog);
+  label->setObjectName(id);
+  dialog->place(label, x, y, width, 10);
+  return label;
+}
+}  // namespace
+
+CProgressDlg::CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& channel)
+    : WhiteDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_pMainDlg(mainDlg),
+      m_pChannel(&channel),
+      m_loops(channel, *this) {
+  setObjectName("146");
+  setWindowTitle("Korvane Dunmere - Progress");
+  setDialogSize(243, 211);
+
+  auto* group = new QGroupBox("Progress details", this);
+  group->setObjectName("1055");
+  place(group, 7, 5, 229, 80);
+  makeLabel(this, "1090", "Database Name : ", 16, 20, 72);
+  m_lblDatabaseName = makeLabel(this, "1093", "", 90, 20, 140);
+  makeLabel(this, "1091", "Storage Format : ", 16, 35, 72);
+  m_lblStorageFormat = makeLabel(this, "1094", "", 90, 35, 140);
+  makeLabel(this, "1028", "Tables Found : ", 16, 50, 72);
+  m_lblTablesFound = makeLabel(this, "1061", "0 (0)", 90, 50, 140);
+  makeLabel(this, "1029", "Unnamed Table :", 16, 65, 72);
+  m_lblUnnamedTables = makeLabel(this, "1062", "0", 90, 65, 140);
+
+  m_lstStatus = new QListWidget(this);
+  m_lstStatus->setObjectName("1095");
+  place(m_lstStatus, 7, 91, 229, 78);
+
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName("1036");
+  m_progress->setRange(0, 100);
+  m_progress->setTextVisible(false);
+  place(m_progress, 7, 175, 194, 11);
+  m_lblPercent = makeLabel(this, "1053", "0%", 205, 176, 31);
+
+  m_btnStop = new QPushButton("Stop", this);
+  m_btnStop->setObjectName("1063");
+  m_btnStop->setAutoDefault(false);
+  place(m_btnStop, 96, 192, 50, 14);
+  connect(m_btnStop, &QPushButton::clicked, this, &CProgressDlg::OnStopOrClose);
+}
+
+CProgressDlg::~CProgressDlg() { StopThreads(); }
+
+void CProgressDlg::showEvent(QShowEvent* event) {
+  WhiteDialog::showEvent(event);
+  if (!m_bStarted) OnInitDialog();
+}
+
+void CProgressDlg::OnInitDialog() {
+  m_bStarted = true;
+  m_lblPercent->setText("0 %");
+  m_btnStop->setText("Stop");
+  m_loops.start();
+}
+
+void CProgressDlg::ReleaseCalls() { m_calls.close(); }
+
+void CProgressDlg::StopThreads() {
+  m_calls.close();
+  m_loops.stop();
+}
+
+void CProgressDlg::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  OnStopOrClose();
+}
+
+void CProgressDlg::OnStopOrClose() {
+  if (m_btnStop->text() == "Stop") {
+    m_pChannel->abort = 1;
+    return;
+  }
+  analysis::ProgressChannel& channel = *m_pChannel;
+  channel.abort = 0;
+  channel.done = 0;
+  channel.unnamedTables = 0;
+  channel.tablesTotal = 0;
+  channel.tablesRead = 0;
+  channel.pagesTotal = 0;
+  channel.pagesRead = 0;
+  channel.setStatusText("");
+  channel.setStorageFormat("");
+  channel.tableToAdd = nullptr;
+  channel.details.clear();
+  channel.resetEvents();
+  done(QDialog::Rejected);
+}
+
+void CProgressDlg::ShowCompleted() { showClose(); }
+
+void CProgressDlg::showPercent(int percent) {
+  m_progress->setValue(percent);
+  const QString text = QString("%1%").arg(percent);
+  if (m_lblPercent->text() != text) m_lblPercent->setText(text);
+  emit percentShown(percent);
+}
+
+void CProgressDlg::showClose() {
+  showPercent(100);
+  m_btnStop->setText("Close");
+}
+
+void CProgressDlg::statusChanged(const std::string& text) {
+  const QString line = ToQt(text);
+  m_calls.call([this, line] { m_lstStatus->insertItem(0, line); });
+}
+
+void CProgressDlg::databaseNameChanged(const std::string& name) {
+  const QString text = ToQt(name);
+  m_calls.call([this, text] { m_lblDatabaseName->setText(text); });
+}
+
+void CProgressDlg::storageFormatChanged(const std::string& format) {
+  const QString text = ToQt(format);
+  m_calls.call([this, text] { m_lblStorageFormat->setText(text); });
+}
+
+void CProgressDlg::percentChanged(int percent) {
+  m_calls.call([this, percent] { showPercent(percent); });
+}
+
+void CProgressDlg::countsChanged(int tablesRead, int tablesTotal, int unnamedTables) {
+  m_calls.call([this, tablesRead, tablesTotal, unnamedTables] {
+    m_lblTablesFound->setText(QString("%1 (%2)").arg(tablesRead).arg(tablesTotal));
+    m_lblUnnamedTables->setText(QString::number(unnamedTables));
+  });
+}
+
+void CProgressDlg::tableAdded(analysis::Table* table) {
+  m_calls.call([this, table] { m_pMainDlg->AddTableToTree(table); });
+}
+
+void CProgressDlg::queryAdded(analysis::Queries* query) {
+  m_calls.call([this, query] { m_pMainDlg->AddQueryToTree(query); });
+}
+
+void CProgressDlg::statusLoopEnded() {
+  m_calls.call([this] { showClose(); });
+}
+
+void CProgressDlg::tableLoopEnded() {
+  m_calls.call([this] { showClose(); });
+}
+
+}  // namespace ui

@@ -1,0 +1,149 @@
+// The table tree: the root, "TABLES" with a node per table and its columns, "QUERIES" with a
+// node per saved query; and what selecting a node shows.
+#include <QFont>
+
+#include "records/type_names.h"
+#include "ui/art.h"
+#include "ui/desktop.h"
+#include "ui/tessaly_dlg.h"
+
+namespace ui {
+
+namespace {
+enum TreeImage { kImageRoot = 0, kImageTables = 1, kImageTable = 2, kImageQuery = 4, kImageColumn = 5 };
+
+QString columnLabel(const analysis::Column& column) {
+  const std::string typeName = records::GetTypeName(column);
+  if (typeName == "TEXT") return QString("%1 [%2(%3)]").arg(ToQt(column.name), ToQt(typeName)).arg(column.length);
+  return QString("%1 [%2]").arg(ToQt(column.name), ToQt(typeName));
+}
+
+template <typename Record>
+void attach(QTreeWidgetItem* item, Record* record) {
+  item->setData(0, Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(record)));
+}
+
+template <typename Record>
+Record* attached(const QTreeWidgetItem* item) {
+  return item ? reinterpret_cast<Record*>(item->data(0, Qt::UserRole).value<quintptr>()) : nullptr;
+}
+}  // namespace
+
+void CTessalyDlg::ResetTree() {
+  if (m_imageList.isEmpty())
+    for (const char* name : {"icon-database", "icon-tables", "icon-table", "icon-spare", "icon-query", "icon-column"})
+      m_imageList.append(ArtIcon(name));
+  m_hShownItem = nullptr;
+  m_bLoadingRecords = 0;
+  ++m_nLoad;
+  m_tree->clear();
+  m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));
+  m_hRootItem->setIcon(0, m_imageList[kImageRoot]);
+  m_hTablesItem = new QTreeWidgetItem(m_hRootItem, QStringList("TABLES"));
+  m_hTablesItem->setIcon(0, m_imageList[kImageTables]);
+  m_hQueriesItem = new QTreeWidgetItem(m_hRootItem, QStringList("QUERIES"));
+  m_hQueriesItem->setIcon(0, m_imageList[kImageQuery]);
+  m_hRootItem->setExpanded(true);
+}
+
+void CTessalyDlg::AddTableToTree(analysis::Table* table) {
+  // The catalog's own tables travel under "ASys" names and are not shown.
+  if (!table || table->name.empty() || table->name.rfind("ASys", 0) == 0) return;
+  auto* node = new QTreeWidgetItem(m_hTablesItem, QStringList(ToQt(table->name)));
+  attach(node, table);
+  for (const analysis::Column& column : table->columns) {
+    auto* columnNode = new QTreeWidgetItem(node, QStringList(columnLabel(column)));
+    attach(columnNode, table);
+    columnNode->setIcon(0, m_imageList[kImageColumn]);
+  }
+  node->setIcon(0, m_imageList[kImageTable]);
+  if (table->rowCount > 0) {
+    QFont bold = node->font(0);
+    bold.setBold(true);
+    node->setFont(0, bold);
+  }
+  m_hTablesItem->setExpanded(true);
+}
+
+void CTessalyDlg::AddQueryToTree(analysis::Queries* query) {
+  if (!query || query->name.empty()) return;
+  auto* node = new QTreeWidgetItem(m_hQueriesItem, QStringList(ToQt(query->name)));
+  attach(node, query);
+  node->setIcon(0, m_imageList[kImageQuery]);
+  m_hQueriesItem->setExpanded(true);
+}
+
+analysis::Table* CTessalyDlg::ShownTable() const {
+  if (!m_hShownItem || m_hShownItem->parent() != m_hTablesItem) return nullptr;
+  return attached<analysis::Table>(m_hShownItem);
+}
+
+void CTessalyDlg::OnSelChangedTree() {
+  if (m_bRecovering || m_bExporting) return;
+  const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
+  QTreeWidgetItem* item = selected.isEmpty() ? nullptr : selected.first();
+  if (!item) return;
+  if (m_bLoadingRecords) {
+    // The selection stays on the table whose page is loading.
+    if (m_hShownItem && item != m_hShownItem) {
+      const QSignalBlocker blocker(m_tree);
+      m_tree->setCurrentItem(m_hShownItem);
+    }
+    return;
+  }
+  if (item == m_hQueriesItem) {
+    m_edtQuery->show();
+    m_list->hide();
+    m_lblTableName->setText("QUERIES");
+    m_lblPage->setText("0");
+    m_lblRowCount->setText("0");
+    m_btnNext->setEnabled(false);
+    m_btnPrev->setEnabled(false);
+    m_edtQuery->clear();
+    return;
+  }
+  if (item->parent() == m_hTablesItem) return ShowTable(item);
+  if (item->parent() == m_hQueriesItem) return ShowQuery(item);
+  // The root, "TABLES" and the column nodes leave the shown table and page as they are.
+}
+
+// Selecting a table or a query: the previous node folds, the new one is shown from page 1.
+void CTessalyDlg::BeginShowing(QTreeWidgetItem* item) {
+  m_lblTableName->setText(item->text(0));
+  if (m_hShownItem && m_hShownItem != item) m_hShownItem->setExpanded(false);
+  m_hShownItem = item;
+  m_nRowsShown = 0;
+  m_nPage = 1;
+  m_lblPage->setText("1");
+  m_btnNext->setEnabled(false);
+  m_btnPrev->setEnabled(false);
+  item->setExpanded(true);
+  m_pChannel->abort = 0;
+  m_pChannel->done = 0;
+  m_pageStack.clear();
+}
+
+void CTessalyDlg::ShowTable(QTreeWidgetItem* item) {
+  analysis::Table* table = attached<analysis::Table>(item);
+  if (!table) return;
+  m_edtQuery->hide();
+  m_list->show();
+  BeginShowing(item);
+  m_bLoadingRecords = 1;
+  table->currentPageIndex = 0;
+  table->nextRecordIndex = 0;
+  table->nextRowInPage = 0;
+  StartRecordLoader();
+}
+
+void CTessalyDlg::ShowQuery(QTreeWidgetItem* item) {
+  analysis::Queries* query = attached<analysis::Queries>(item);
+  m_edtQuery->show();
+  m_list->hide();
+  BeginShowing(item);
+  m_lblRowCount->setText("1");
+  m_edtQuery->setPlainText(query ? ToQt(query->sqlText) : QString());
+  m_bLoadingRecords = 0;
+}
+
+}  // namespace ui

@@ -1,0 +1,152 @@
+// CTessalyDlg: the main window. It owns the one analysis object, lets the user choose a file
+// (Browse), analyse it (View) beside the recovery progress window, browse the tables and
+// queries in the tree and the records in the grid, export, and close.
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QList>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "analysis/mdb_recovery.h"
+#include "ui/gui_calls.h"
+#include "ui/white_dialog.h"
+
+namespace ui {
+
+class CProgressDlg;
+
+// A position in a table: the three paging values record retrieval keeps in the Table.
+struct tblTraverseInfo {
+  int32_t currentPageIndex = -1;
+  int32_t nextRecordIndex = -1;
+  int32_t nextRowInPage = -1;
+};
+
+class CTessalyDlg : public WhiteDialog {
+  Q_OBJECT
+ public:
+  explicit CTessalyDlg(QWidget* parent = nullptr);
+  ~CTessalyDlg() override;
+
+  // Commands.
+  void OnBrowse();
+  void OnView();
+  void OnExport();
+  void OnClose();
+  void OnHelpContents();
+  void OnAboutUs();
+  void OnNext();
+  void OnPrev();
+
+  // Called by the progress window for every table and query the analysis publishes.
+  void AddTableToTree(analysis::Table* table);
+  void AddQueryToTree(analysis::Queries* query);
+
+  // The analysis has ended (the analysis thread, on the GUI thread): controls enabled again.
+  void AnalysisEnded();
+
+  bool IsRecovering() const { return m_bRecovering != 0; }
+  bool IsLoadingRecords() const { return m_bLoadingRecords != 0; }
+  CProgressDlg* ProgressDlg() const { return m_pProgressDlg.get(); }
+  QTreeWidgetItem* TablesItem() const { return m_hTablesItem; }
+  QTreeWidgetItem* QueriesItem() const { return m_hQueriesItem; }
+  analysis::MdbRecovery& Analysis() { return m_analysis; }
+
+  // Export members: written by the export options dialog, read by the export.
+  std::string m_strExportFolder;
+  int32_t m_nExportFormat = 0;  // 1 Access database, 2 CSV files
+  int32_t m_nExportMode = 0;    // 10 schema only, 11 schema and data
+  std::vector<analysis::Table*> m_exportTables;
+  std::vector<analysis::Queries*> m_exportQueries;
+  std::atomic<int32_t> m_bExporting{0};
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void OnInitDialog();
+  void buildControls();
+  void buildMenu();
+  // The two busy checks that open every command that changes or closes the view.
+  bool refuseWhileBusy();
+  void ResetTree();
+  void hideContentPanes();
+  void showBlankPane();
+  void DeleteTempOleFiles();
+  // Export: the options dialog and the export progress window (built by the export dialogs).
+  bool ShowExportOptions();
+  void RunExportProgress();
+
+  // Analysis thread and the previous run's threads.
+  void AnalysisThreadProc(CProgressDlg* progressDlg, std::string path, int run);
+  void StopPreviousAnalysis();
+
+  // Table tree and record grid.
+  void OnSelChangedTree();
+  void BeginShowing(QTreeWidgetItem* item);
+  void ShowTable(QTreeWidgetItem* item);
+  void ShowQuery(QTreeWidgetItem* item);
+  void StartRecordLoader();
+  void JoinRecordLoader();
+  void LoadRecordsThreadProc(analysis::Table* table, int load);
+  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
+                      const std::vector<std::vector<std::string>>& rows);
+  analysis::Table* ShownTable() const;
+
+  analysis::MdbRecovery m_analysis;
+  analysis::ProgressChannel* m_pChannel = nullptr;
+  std::string m_strFilePath;
+  std::string m_strFileTitle;
+  std::atomic<int32_t> m_bRecovering{0};
+  std::thread m_hAnalysisThread;
+  int m_nRun = 0;  // counts the Views, so a late end of a replaced run is recognised
+  std::unique_ptr<CProgressDlg> m_pProgressDlg;
+  GuiCalls m_calls{this};
+
+  // Paging state of the record grid.
+  std::vector<tblTraverseInfo> m_pageStack;
+  tblTraverseInfo m_shownPageStart;
+  int32_t m_nPage = 0;
+  int32_t m_nRowsShown = 0;
+  QTreeWidgetItem* m_hShownItem = nullptr;
+  int32_t m_bLoadingRecords = 0;
+  std::thread m_recordLoader;
+  int m_nLoad = 0;  // counts the page loads and tree resets, so a stale page is dropped
+
+  QTreeWidgetItem* m_hRootItem = nullptr;
+  QTreeWidgetItem* m_hTablesItem = nullptr;
+  QTreeWidgetItem* m_hQueriesItem = nullptr;
+  QList<QIcon> m_imageList;
+  QIcon m_hIcon;
+
+  QLabel* m_banner;
+  QLineEdit* m_edtPath;
+  QPushButton* m_btnBrowse;
+  QPushButton* m_btnView;
+  QTreeWidget* m_tree;
+  QPushButton* m_btnPrev;
+  QLabel* m_lblTableName;
+  QLabel* m_lblRowCount;
+  QLabel* m_lblPage;
+  QPushButton* m_btnNext;
+  QTableWidget* m_list;
+  QPlainTextEdit* m_edtQuery;
+  QWidget* m_browserPane;
+  QPushButton* m_btnExport;
+  QAction* m_actBrowse;
+};
+
+// The one main window, through which the export reaches its members.
+extern CTessalyDlg* g_pMainDlg;
+
+}  // namespace ui
