@@ -4,14 +4,12 @@
 #include <algorithm>
 #include <chrono>
 #include <exception>
-#include <fstream>
 #include <functional>
 
 #include "analysis/mdb_recovery.h"
-#include "export/access_target.h"
 #include "export/analysis_steps.h"
-#include "export/csv_rules.h"
-#include "export/table_export_access.h"
+#include "export/export_folder.h"
+#include "export/export_runner.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
 #include "records/ole_files.h"
@@ -50,29 +48,17 @@ std::string recordKey(const analysis::Table& table, std::vector<std::string> val
   return key;
 }
 
-// Every screen of the table, as the record grid pages through it, each record also written
-// as a line of the table's CSV file. True when the file was written.
-bool fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, const std::string& csvPath,
-                      bool keep, RecoveryRun& run) {
-  std::ofstream csv(csvPath, std::ios::binary);
-  std::vector<std::string> header;
-  for (const auto& column : table.columns) header.push_back(column.name);
-  csv << exporter::CsvLine(header);
+// Every screen of the table, as the record grid pages through it.
+void fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, bool keep, RecoveryRun& run) {
   table.currentPageIndex = -1;
   table.nextRecordIndex = 0;
   table.nextRowInPage = 0;
   std::vector<std::string> texts(records::kRecordsPerScreen);
-  const exporter::ObjectPlacer placeObject = [](const std::string& file) { return file; };
   for (;;) {
     texts.assign(records::kRecordsPerScreen, std::string());
     if (records::FetchRecords(recovery, table, texts.data()) != 1) break;
-    const auto screen = records::ScreenRecords(texts.data(), texts.size(), table.columns.size());
-    for (const auto& values : screen) {
-      std::vector<std::string> fields;
-      for (size_t c = 0; c < values.size(); ++c)
-        fields.push_back(exporter::CsvValueText(table.columns[c], values[c], placeObject));
-      csv << exporter::CsvLine(fields);
-      if (keep) {
+    if (keep) {
+      for (const auto& values : records::ScreenRecords(texts.data(), texts.size(), table.columns.size())) {
         ++run.records[recordKey(table, values)];
         ++run.recordCount;
       }
@@ -81,18 +67,31 @@ bool fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, c
     // A screen that is not full is the table's last.
     if (std::count_if(texts.begin(), texts.end(), records::IsRecordText) < records::kRecordsPerScreen) break;
   }
-  return static_cast<bool>(csv.flush());
 }
 
-bool exportToAccess(analysis::MdbRecovery& recovery, const std::string& folder, RecoveryRun& run) {
-  if (exporter::CreateTarget(recovery, folder, platform::FileTitle(recovery.path)) != 1) return false;
-  bool all = true;
-  for (auto& table : analysis::g_tables) {
-    all = exporter::ExportTableToAccess(recovery, table, exporter::kModeSchemaAndData) == 1 && all;
-    run.accessRecords += table.exportedRecords;
-    platform::DeleteFolderTree(records::OleFilesFolder());
-  }
-  return exporter::CloseTarget(recovery) == 1 && all;
+class QuietExportView : public exporter::ExportView {
+ public:
+  void statusInserted(const std::string&) override {}
+  void percentChanged(int) override {}
+  void finished(const std::string&, const std::vector<exporter::ExportStatistic>&) override {}
+};
+
+// Every table, schema and data, as the export options dialog would ask for it; the records the
+// export wrote go to *records. True when the export completed without errors.
+bool exportEverything(analysis::MdbRecovery& recovery, int format, const std::string& destination,
+                      int64_t* records) {
+  exporter::ExportSettings settings;
+  settings.m_nExportFormat = format;
+  settings.m_nExportMode = exporter::kModeSchemaAndData;
+  settings.m_strFileTitle = platform::FileTitle(recovery.path);
+  settings.m_strExportFolder =
+      format == exporter::kFormatCsv ? exporter::PrepareCsvExportFolder(destination) : destination;
+  for (auto& table : analysis::g_tables) settings.m_exportTables.push_back(&table);
+  for (auto& query : analysis::g_queries) settings.m_exportQueries.push_back(query.get());
+  QuietExportView view;
+  const exporter::ExportOutcome outcome = exporter::RunExport(recovery, settings, view);
+  for (const auto& statistic : outcome.statistics) *records += statistic.exportedRecords;
+  return outcome.succeeded();
 }
 }  // namespace
 
@@ -116,14 +115,13 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
     if (run.analyzed) {
       channel.abort = 0;
       run.tables = static_cast<int>(analysis::g_tables.size());
-      for (size_t i = 0; i < analysis::g_tables.size(); ++i) {
-        analysis::Table& table = analysis::g_tables[i];
-        const bool keep = !userTablesOnly || !startsWith(table.name, "ASys");
+      for (analysis::Table& table : analysis::g_tables) {
         run.tableShapes.insert(tableShape(table));
-        const std::string csvPath = platform::JoinPath(csvFolder, std::to_string(i) + ".csv");
-        if (fetchEveryRecord(recovery, table, csvPath, keep, run)) ++run.csvFilesWritten;
+        fetchEveryRecord(recovery, table, !userTablesOnly || !startsWith(table.name, "ASys"), run);
       }
-      run.accessTargetWritten = exportToAccess(recovery, accessFolder, run);
+      run.csvExportSucceeded = exportEverything(recovery, exporter::kFormatCsv, csvFolder, &run.csvRecords);
+      run.accessExportSucceeded =
+          exportEverything(recovery, exporter::kFormatAccess, accessFolder, &run.accessRecords);
     }
   } catch (const std::exception& error) {
     run.escapedException = error.what();

@@ -22,8 +22,10 @@ struct RecoveryRun {
   std::set<std::string> tableShapes;  // each table's column types, as records' keys begin
   int64_t recordCount = 0;
   int tables = 0;
-  int csvFilesWritten = 0;
-  bool accessTargetWritten = false;  // created, every table exported, closed
+  // The exports of every table (and query) ended with "Export completed Successfully...".
+  bool csvExportSucceeded = false;
+  bool accessExportSucceeded = false;
+  int64_t csvRecords = 0;  // records the exports wrote
   int64_t accessRecords = 0;
   double seconds = 0;
 };

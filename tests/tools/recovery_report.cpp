@@ -19,6 +19,8 @@ constexpr uint32_t kSeeds[] = {20261210, 7, 1999};
 struct KindTotals {
   int copies = 0;
   int analysed = 0;
+  int csvExported = 0;     // copies whose CSV export completed without errors
+  int accessExported = 0;  // the same for the Access export
   int64_t intact = 0;
   int64_t recovered = 0;
   int64_t inLostTables = 0;
@@ -69,8 +71,9 @@ int main(int argc, char** argv) {
       return 2;
     }
     const testsupport::RecoveryRun intact = testsupport::RunWholeRecovery(path, folder.file("work"), true);
-    std::printf("%s: %lld records in %d tables%s\n", name.c_str(), static_cast<long long>(intact.recordCount),
-                intact.tables, firstMessage(intact).c_str());
+    std::printf("%s: %lld records in %d tables, exports %s/%s%s\n", name.c_str(),
+                static_cast<long long>(intact.recordCount), intact.tables, intact.csvExportSucceeded ? "ok" : "failed",
+                intact.accessExportSucceeded ? "ok" : "failed", firstMessage(intact).c_str());
     const std::vector<uint8_t> bytes = testsupport::ReadWholeFile(path);
     std::vector<testsupport::DamagedCopy> copies;
     for (uint32_t seed : kSeeds)
@@ -83,6 +86,8 @@ int main(int argc, char** argv) {
       if (kind.copies == 0) order.push_back(copy.kind);
       ++kind.copies;
       kind.analysed += damaged.analyzed ? 1 : 0;
+      kind.csvExported += damaged.csvExportSucceeded ? 1 : 0;
+      kind.accessExported += damaged.accessExportSucceeded ? 1 : 0;
       kind.intact += intact.recordCount;
       const testsupport::RecoveryCount count = testsupport::CountRecovered(intact, damaged);
       const int64_t recovered = count.recovered;
@@ -105,11 +110,13 @@ int main(int argc, char** argv) {
   }
   std::printf("\nRecords of the intact files' user tables recovered with all values equal, by kind of damage\n");
   std::printf("(lost: the table itself was not found / it was found but the record was changed or missing)\n");
-  std::printf("%-30s %6s %8s %14s %9s %7s %11s %11s\n", "damage", "copies", "analysed", "intact records",
-              "recovered", "share", "lost:table", "lost:record");
+  std::printf("(csv, access: copies whose export of every table ended \"Export completed Successfully...\")\n");
+  std::printf("%-29s %6s %8s %4s %6s %14s %9s %7s %10s %11s\n", "damage", "copies", "analysed", "csv", "access",
+              "intact records", "recovered", "share", "lost:table", "lost:record");
   for (const std::string& name : order) {
     const KindTotals& kind = totals[name];
-    std::printf("%-30s %6d %8d %14lld %9lld %6.1f%% %11lld %11lld\n", name.c_str(), kind.copies, kind.analysed,
+    std::printf("%-29s %6d %8d %4d %6d %14lld %9lld %6.1f%% %10lld %11lld\n", name.c_str(), kind.copies,
+                kind.analysed, kind.csvExported, kind.accessExported,
                 static_cast<long long>(kind.intact), static_cast<long long>(kind.recovered),
                 share(kind.recovered, kind.intact), static_cast<long long>(kind.inLostTables),
                 static_cast<long long>(kind.inFoundTables));
