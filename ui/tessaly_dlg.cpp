@@ -15,6 +15,8 @@
 #include "ui/about_dlg.h"
 #include "ui/art.h"
 #include "ui/desktop.h"
+#include "ui/export_option_dlg.h"
+#include "ui/export_progress_dlg.h"
 #include "ui/progress_dlg.h"
 #include "ui/splash_screen.h"
 
@@ -269,10 +271,23 @@ void CTessalyDlg::OnExport() {
   m_pChannel->done = 0;
 }
 
-// The export options dialog and the export progress window come with the export dialogs; until
-// then no export is confirmed.
-bool CTessalyDlg::ShowExportOptions() { return false; }
-void CTessalyDlg::RunExportProgress() {}
+// Every export starts from the options dialog's defaults: a new dialog each time.
+bool CTessalyDlg::ShowExportOptions() {
+  CExportOptionDlg options(this);
+  return options.exec() == QDialog::Accepted;
+}
+
+void CTessalyDlg::RunExportProgress() {
+  exporter::ExportSettings settings;
+  settings.m_strExportFolder = m_strExportFolder;
+  settings.m_nExportFormat = m_nExportFormat;
+  settings.m_nExportMode = m_nExportMode;
+  settings.m_strFileTitle = m_strFileTitle;
+  settings.m_exportTables = m_exportTables;
+  settings.m_exportQueries = m_exportQueries;
+  ExportProgressDlg progress(this, m_analysis, std::move(settings));
+  progress.exec();
+}
 
 void CTessalyDlg::closeEvent(QCloseEvent* event) {
   event->ignore();
