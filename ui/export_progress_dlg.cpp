@@ -30,6 +30,9 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
 
   m_lstStatus = new QListWidget(this);
   m_lstStatus->setObjectName("1095");
+  // Lines to read, not to pick.
+  m_lstStatus->setSelectionMode(QAbstractItemView::NoSelection);
+  m_lstStatus->setFocusPolicy(Qt::NoFocus);
   place(m_lstStatus, 7, 7, 296, 148);
 
   m_progress = new QProgressBar(this);
@@ -50,6 +53,7 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
   m_lstStatistics = new QTableWidget(this);
   m_lstStatistics->setObjectName("1097");
   m_lstStatistics->verticalHeader()->hide();
+  m_lstStatistics->verticalHeader()->setDefaultSectionSize(m_lstStatistics->fontMetrics().height() + 6);
   m_lstStatistics->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_lstStatistics->setEditTriggers(QAbstractItemView::NoEditTriggers);
   m_lstStatistics->setShowGrid(true);

@@ -13,6 +13,9 @@ WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags)
     white.setColor(role, Qt::white);
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
     white.setColor(role, Qt::black);
+  // A disabled control must look disabled: its text turns grey.
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    white.setColor(QPalette::Disabled, role, Qt::gray);
   setPalette(white);
   setAutoFillBackground(true);
 }

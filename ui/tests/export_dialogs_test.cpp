@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <utility>
 
 #include "platform/program_folder.h"
 #include "ui/desktop.h"
@@ -50,6 +51,28 @@ void WhenModal(const std::function<void(T&)>& action) {
     if (window->isVisible()) window->done(QDialog::Rejected);
   });
   poll->start(10);
+}
+
+// Runs action as the first window of type T is being shown, before it starts any work: the
+// export window starts its export thread when shown, so signals connected here see every line.
+template <typename T>
+void AtShow(const std::function<void(T&)>& action) {
+  class Filter : public QObject {
+   public:
+    explicit Filter(std::function<void(T&)> action) : QObject(qApp), action_(std::move(action)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+      T* window = qobject_cast<T*>(watched);
+      if (!window || event->type() != QEvent::Show || !action_) return false;
+      qApp->removeEventFilter(this);
+      std::exchange(action_, {})(*window);
+      deleteLater();
+      return false;
+    }
+
+   private:
+    std::function<void(T&)> action_;
+  };
+  qApp->installEventFilter(new Filter(action));
 }
 
 void ClickExport(ui::CTessalyDlg& dlg) { QTest::mouseClick(Control<QPushButton>(&dlg, "1008"), Qt::LeftButton); }
@@ -428,7 +451,7 @@ class ExportDialogsTest : public QObject {
     QVERIFY(tables.size() >= 3);
     const QTemporaryDir destination;
     int noAnswers = 0;
-    const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1041"), [&](ui::ExportProgressDlg& progress) {
+    AtShow<ui::ExportProgressDlg>([&](ui::ExportProgressDlg& progress) {
       auto* stop = Control<QPushButton>(&progress, "1093");
       QObject::connect(&progress, &ui::ExportProgressDlg::statusShown, &progress, [&, stop](const QString& line) {
         // The export thread waits while the line is shown: Stop lands in the second table.
@@ -443,6 +466,7 @@ class ExportDialogsTest : public QObject {
         }
       });
     });
+    const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1041"));
     QCOMPARE(noAnswers, 1);
     QCOMPARE(run.questions, QStringList({kStopQuestion, kStopQuestion}));
     QCOMPARE(run.statusLines.value(0), QString("Export Aborted by user..."));
@@ -460,16 +484,18 @@ class ExportDialogsTest : public QObject {
     const QStringList tables = TableNames(dlg);
     const QTemporaryDir destination;
     bool keptOpen = false;
+    AtShow<ui::ExportProgressDlg>([&](ui::ExportProgressDlg& progress) {
+      QObject::connect(&progress, &ui::ExportProgressDlg::statusShown, &progress, [&](const QString& line) {
+        if (line != QString("Export started  : ") + tables[1]) return;
+        TheDesktop().answerYes = false;
+        progress.close();
+        keptOpen = progress.isVisible();
+        TheDesktop().answerYes = true;
+        progress.close();
+      });
+    });
     WhenModal<ui::CExportOptionDlg>([&](ui::CExportOptionDlg& options) {
       WhenModal<ui::ExportProgressDlg>([&](ui::ExportProgressDlg& progress) {
-        QObject::connect(&progress, &ui::ExportProgressDlg::statusShown, &progress, [&](const QString& line) {
-          if (line != QString("Export started  : ") + tables[1]) return;
-          TheDesktop().answerYes = false;
-          progress.close();
-          keptOpen = progress.isVisible();
-          TheDesktop().answerYes = true;
-          progress.close();
-        });
         QTRY_VERIFY_WITH_TIMEOUT(!progress.isVisible(), 60000);
         QVERIFY(StatusLines(progress).value(0) == "Export Aborted by user...");
       });
