@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "platform/message_sink.h"
+#include "ui/gui_calls.h"
 
 namespace ui {
 
@@ -22,14 +23,15 @@ class GuiMessageSink : public platform::MessageSink {
   void showMessage(const std::string& text, const std::string& caption) override {
     const QString qtText = ToQt(text);
     const QString qtCaption = caption.empty() ? QString(kAppTitle) : ToQt(caption);
-    if (QThread::currentThread() == qApp->thread()) {
-      ShowMessage(QApplication::activeWindow(), qtText, qtCaption);
-      return;
-    }
-    QMetaObject::invokeMethod(
-        qApp, [qtText, qtCaption] { ShowMessage(QApplication::activeWindow(), qtText, qtCaption); },
-        Qt::QueuedConnection);
+    auto show = [qtText, qtCaption] { ShowMessage(QApplication::activeWindow(), qtText, qtCaption); };
+    if (QThread::currentThread() == qApp->thread())
+      show();
+    else
+      calls_.post(show);
   }
+
+ private:
+  GuiCalls calls_{qApp};
 };
 }  // namespace
 

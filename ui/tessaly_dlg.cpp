@@ -246,7 +246,7 @@ void CTessalyDlg::OnView() {
 
   m_pProgressDlg = std::make_unique<CProgressDlg>(this, channel);
   m_hAnalysisThread =
-      std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_pProgressDlg.get(), m_strFilePath, ++m_nRun);
+      std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_strFilePath, ++m_nRun);
   m_pProgressDlg->exec();
 }
 
