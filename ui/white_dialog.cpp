@@ -11,8 +11,12 @@ WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags)
   QPalette white = palette();
   for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
     white.setColor(role, Qt::white);
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    white.setColor(role, Qt::black);
+  // Black text, except that disabled controls still look disabled.
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    white.setColor(QPalette::Active, role, Qt::black);
+    white.setColor(QPalette::Inactive, role, Qt::black);
+    white.setColor(QPalette::Disabled, role, Qt::gray);
+  }
   setPalette(white);
   setAutoFillBackground(true);
 }

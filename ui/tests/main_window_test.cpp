@@ -140,6 +140,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!enabled(dlg, "1070") && !enabled(dlg, "1071"));
     guitest::Select(dlg, guitest::ChildNamed(queries, "SelectQuery"));
     QVERIFY(edit->toPlainText().startsWith("SELECT DISTINCT Table1.*"));
+    guitest::SaveScreenshot(&dlg, "main-window-query");
 
     guitest::Select(dlg, queries);
     QVERIFY(edit->isVisible());
