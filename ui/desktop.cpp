@@ -35,7 +35,9 @@ class GuiMessageSink : public platform::MessageSink {
 };
 }  // namespace
 
-void SetDesktopHooks(DesktopHooks replacement) { hooks() = std::move(replacement); }
+void SetDesktopHooks(DesktopHooks replacement) {
+  hooks() = std::move(replacement);
+}
 
 void ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
   if (hooks().message) return hooks().message(text, caption);
@@ -50,8 +52,7 @@ bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
 
 QString ChooseDatabaseFile(QWidget* parent) {
   if (hooks().chooseDatabaseFile) return hooks().chooseDatabaseFile();
-  return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                      "Microsoft Access Database Files (*.mdb *.accdb)");
+  return QFileDialog::getOpenFileName(parent, QString(), QString(), "Microsoft Access Database Files (*.mdb *.accdb)");
 }
 
 void OpenUrl(const QUrl& url) {

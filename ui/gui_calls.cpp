@@ -10,7 +10,9 @@ GuiCalls::GuiCalls(QObject* context) : state_(std::make_shared<State>()) {
   runner_ = new GuiCallRunner(context, state_);
 }
 
-GuiCalls::~GuiCalls() { close(); }
+GuiCalls::~GuiCalls() {
+  close();
+}
 
 void GuiCalls::enqueue(const std::shared_ptr<Pending>& pending) {
   {

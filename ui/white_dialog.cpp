@@ -5,8 +5,7 @@
 
 namespace ui {
 
-WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags)
-    : QDialog(parent, flags), units_(DialogFont()) {
+WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), units_(DialogFont()) {
   setFont(DialogFont());
   QPalette white = palette();
   for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
@@ -33,11 +32,8 @@ void WhiteDialog::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Escape: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
   }
 }
 
