@@ -107,6 +107,57 @@ TEST_F(FormatDetectionTest, PageScanRecordsEveryPageAndAPartialLastOne) {
   EXPECT_EQ(g_pageMap[10].pageNumber, 10u);
 }
 
+// Pages are read in blocks of many pages: pages on either side of each block edge, a file that
+// ends exactly on an edge and a last short page after one keep their own numbers and fields.
+TEST_F(FormatDetectionTest, PageScanKeepsEveryPageAcrossReadBlocks) {
+  for (const int pages : {64, 128, 131}) {
+    for (const bool shortLastPage : {false, true}) {
+      FileBuilder file = FileBuilder::Jet4Start(pages);
+      for (int n = 6; n < pages; ++n) {
+        PageBuilder data = PageBuilder::DataPage(n + 1000);
+        for (int r = 0; r < n % 5; ++r) data.addRow({1, 2, 3});
+        file.setPage(n, data.page());
+      }
+      std::vector<uint8_t> bytes = file.bytes();
+      // A short last data page: its owner's high bytes lie after the file's end and read as zeros.
+      if (shortLastPage) bytes.insert(bytes.end(), {0x01, 0x00, 0x00, 0x00, 0x34, 0x12});
+      const int extraPage = shortLastPage ? 1 : 0;
+      const std::string at = std::to_string(pages) + " pages" + (shortLastPage ? " + 6 bytes" : "");
+
+      MdbRecovery recovery(channel_);
+      channel_.reset();
+      ASSERT_TRUE(recovery.OpenDatabaseFile(write("blocks.mdb", bytes))) << at;
+      channel_.setUnattended(true);
+      EXPECT_EQ(recovery.ScanPages(), pages + extraPage) << at;
+      EXPECT_EQ(channel_.pagesRead.load(), pages) << at;
+      for (int n = 6; n < pages; ++n) {
+        const auto& meta = g_pageMap[static_cast<size_t>(n)];
+        EXPECT_EQ(meta.pageNumber, static_cast<uint32_t>(n)) << at;
+        EXPECT_EQ(meta.fileOffset, static_cast<uint64_t>(n) * 4096) << at;
+        EXPECT_EQ(meta.owner, n + 1000) << at << ", page " << n;
+        EXPECT_EQ(meta.rowCount, n % 5) << at << ", page " << n;
+      }
+      if (shortLastPage) {
+        const auto& last = g_pageMap[static_cast<size_t>(pages)];
+        EXPECT_EQ(last.pageType, 1) << at;
+        EXPECT_EQ(last.owner, 0x1234) << at;
+        EXPECT_EQ(last.rowCount, 0) << at;
+      }
+
+      // From an offset: the same pages, numbered from 1 at the start offset.
+      channel_.reset();
+      channel_.setUnattended(true);
+      EXPECT_EQ(recovery.ScanPagesFromOffset(4096), pages - 1 + extraPage) << at;
+      for (int n = 6; n < pages; ++n) {
+        const auto& meta = g_pageMap[static_cast<size_t>(n - 1)];
+        EXPECT_EQ(meta.pageNumber, static_cast<uint32_t>(n)) << at;
+        EXPECT_EQ(meta.owner, n + 1000) << at << ", page " << n;
+      }
+      channel_.setUnattended(false);
+    }
+  }
+}
+
 TEST_F(FormatDetectionTest, ScanFromOffsetNumbersFromOneAndLooksUpByNumber) {
   std::vector<uint8_t> bytes = FileBuilder::Jet4Start(8).bytes();
   bytes.erase(bytes.begin(), bytes.begin() + 3096);  // page 1 now starts at 1000
@@ -128,6 +179,10 @@ TEST_F(FormatDetectionTest, DamagedStartsAreFoundBySignature) {
   prefixed.insert(prefixed.end(), intact.begin(), intact.end());
   std::vector<uint8_t> sevenPagesIn(7 * 4096, 0);
   sevenPagesIn.insert(sevenPagesIn.end(), intact.begin() + 4096, intact.end());
+  auto destroyed = [](std::vector<uint8_t> bytes, size_t offset, std::initializer_list<int> pages) {
+    for (int page : pages) std::fill_n(bytes.begin() + static_cast<long>(offset + page * 4096u), 4096, uint8_t{0xA7});
+    return bytes;
+  };
 
   struct Case {
     const char* name;
@@ -141,6 +196,10 @@ TEST_F(FormatDetectionTest, DamagedStartsAreFoundBySignature) {
       {"first 3096 bytes cut", cut, true, 1, 1000},
       {"1000 bytes prepended", prefixed, true, 1, 5096},
       {"page 1 seven pages in", sevenPagesIn, false, 0, 0},
+      // Most of pages 1 to 5 still name the start.
+      {"page 1 destroyed", destroyed(intact, 0, {1}), true, 0, 0},
+      {"pages 3 and 5 destroyed behind a prefix", destroyed(prefixed, 1000, {3, 5}), true, 1, 5096},
+      {"pages 1, 3 and 4 destroyed", destroyed(intact, 0, {1, 3, 4}), false, 0, 0},
   };
   for (const auto& c : cases) {
     MdbRecovery recovery(channel_);

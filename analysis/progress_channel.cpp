@@ -13,6 +13,7 @@ void ProgressChannel::setStatusText(const std::string& text) {
     std::lock_guard<std::mutex> lock(textMutex_);
     statusText_ = text;
     observer = statusObserver_;
+    textsVersion_.fetch_add(1, std::memory_order_release);
   }
   if (observer) observer(text);
 }
@@ -30,6 +31,7 @@ std::string ProgressChannel::statusText() const {
 void ProgressChannel::setDatabaseName(const std::string& name) {
   std::lock_guard<std::mutex> lock(textMutex_);
   databaseName_ = name;
+  textsVersion_.fetch_add(1, std::memory_order_release);
 }
 
 std::string ProgressChannel::databaseName() const {
@@ -40,6 +42,7 @@ std::string ProgressChannel::databaseName() const {
 void ProgressChannel::setStorageFormat(const std::string& format) {
   std::lock_guard<std::mutex> lock(textMutex_);
   storageFormat_ = format;
+  textsVersion_.fetch_add(1, std::memory_order_release);
 }
 
 std::string ProgressChannel::storageFormat() const {

@@ -45,6 +45,8 @@ class ProgressChannel {
   std::string databaseName() const;
   void setStorageFormat(const std::string& format);
   std::string storageFormat() const;
+  // Grows with every change of a text above: the window side copies the texts only when it moved.
+  uint32_t textsVersion() const { return textsVersion_.load(std::memory_order_acquire); }
 
   // The record buffer that record retrieval fills (100 texts for one screen).
   std::vector<std::string> details;
@@ -71,6 +73,7 @@ class ProgressChannel {
 
  private:
   std::atomic<bool> unattended_{false};
+  std::atomic<uint32_t> textsVersion_{0};
   mutable std::mutex textMutex_;
   std::string statusText_;
   std::string databaseName_;

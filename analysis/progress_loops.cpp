@@ -31,17 +31,23 @@ void ProgressLoops::showPercent(int percent) {
 
 void ProgressLoops::statusLoop() {
   std::string lastStatus, lastName, lastFormat;
+  // The texts are copied only when the channel's texts version moved; during the page scan
+  // only the counters change, so an acknowledgement costs a few atomic reads.
+  uint32_t seenTexts = channel_.textsVersion() - 1;
   bool pagePhase = true;
   for (;;) {
     channel_.updateProgStatusEvent.wait();
     channel_.updateProgStatusEvent.reset();
     if (channel_.abort || channel_.done) break;
-    std::string status = channel_.statusText();
-    if (status != lastStatus) view_.statusChanged(lastStatus = status);
-    std::string name = channel_.databaseName();
-    if (name != lastName) view_.databaseNameChanged(lastName = name);
-    std::string storage = channel_.storageFormat();
-    if (storage != lastFormat) view_.storageFormatChanged(lastFormat = storage);
+    if (const uint32_t texts = channel_.textsVersion(); texts != seenTexts) {
+      seenTexts = texts;
+      std::string status = channel_.statusText();
+      if (status != lastStatus) view_.statusChanged(lastStatus = status);
+      std::string name = channel_.databaseName();
+      if (name != lastName) view_.databaseNameChanged(lastName = name);
+      std::string storage = channel_.storageFormat();
+      if (storage != lastFormat) view_.storageFormatChanged(lastFormat = storage);
+    }
     if (pagePhase) {
       const int total = channel_.pagesTotal, read = channel_.pagesRead;
       if (total > 0) showPercent(static_cast<int>(static_cast<int64_t>(read) * 25 / total));

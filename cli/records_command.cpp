@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "records/ole_files.h"
 #include "records/record_fetch.h"
+#include "records/record_index.h"
 #include "records/record_text.h"
 
 namespace cli {
@@ -73,8 +74,19 @@ analysis::Table* findTable(const std::string& name) {
   return nullptr;
 }
 
+Screen fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, int number) {
+  analysis::ProgressChannel& channel = recovery.Channel();
+  channel.details.assign(records::kRecordsPerScreen, std::string());
+  records::FetchRecords(recovery, table, channel.details.data());
+  Screen screen{number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
+  channel.details.clear();
+  return screen;
+}
+
 // The grid's loader: start at the top, fetch a screen, drop what is not a record; Next follows
-// while a screen is full. Each screen asked for goes to onScreen as soon as it is fetched.
+// while a screen is full. Each screen asked for goes to onScreen as soon as it is fetched. A
+// single screen further down starts where the record index places it, without decoding the
+// screens before it; it exists when the records before it fill every earlier screen.
 void fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
                   const std::function<void(const Screen&)>& onScreen) {
   analysis::ProgressChannel& channel = recovery.Channel();
@@ -83,12 +95,16 @@ void fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table, const
   table.currentPageIndex = 0;
   table.nextRecordIndex = 0;
   table.nextRowInPage = 0;
+  if (!options.all && options.page > 1) {
+    const records::RecordIndex index(recovery, table);
+    const int64_t first = static_cast<int64_t>(options.page - 1) * records::kRecordsPerScreen;
+    if (index.recordCount() < first) return;
+    index.positionAt(table, first);
+    onScreen(fetchScreen(recovery, table, options.page));
+    return;
+  }
   for (int number = 1;; ++number) {
-    channel.details.assign(records::kRecordsPerScreen, std::string());
-    records::FetchRecords(recovery, table, channel.details.data());
-    const Screen screen{number,
-                        records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
-    channel.details.clear();
+    const Screen screen = fetchScreen(recovery, table, number);
     if (options.all || number == options.page) onScreen(screen);
     const bool full = screen.rows.size() >= static_cast<size_t>(records::kRecordsPerScreen);
     if (options.all ? !full : number >= options.page) break;

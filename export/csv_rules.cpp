@@ -1,6 +1,8 @@
 // CSV text rules.
 #include "export/csv_rules.h"
 
+#include <algorithm>
+
 #include "records/type_names.h"
 
 namespace exporter {
@@ -9,6 +11,12 @@ namespace {
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
+bool needsCleaning(char c) {
+  return c == '\n' || c == '\r' || c == '"' || c == '\\' || c == '\'';
+}
+bool needsQuotes(char c) {
+  return c == ',' || c == '"' || c == '\r' || c == '\n';
+}
 }  // namespace
 
 void CleanFieldText(std::string& text) {
@@ -16,6 +24,8 @@ void CleanFieldText(std::string& text) {
   while (first < text.size() && isBlank(text[first])) ++first;
   size_t last = text.size();
   while (last > first && isBlank(text[last - 1])) --last;
+  // Most texts need nothing (std::any_of is one pass; find_first_of searches its set per character).
+  if (first == 0 && last == text.size() && std::none_of(text.begin(), text.end(), needsCleaning)) return;
   std::string cleaned;
   cleaned.reserve(last - first);
   for (size_t i = first; i < last; ++i) {
@@ -57,7 +67,7 @@ std::string CsvValueText(const analysis::Column& column, const std::string& deco
 }
 
 std::string CsvQuoted(const std::string& field) {
-  if (field.find_first_of(",\"\r\n") == std::string::npos) return field;
+  if (std::none_of(field.begin(), field.end(), needsQuotes)) return field;
   std::string quoted = "\"";
   for (char c : field) {
     if (c == '"') quoted += '"';

@@ -2,7 +2,6 @@
 // "%m/%d/%Y %H:%M:%S" on the proleptic Gregorian calendar.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "records/value_format.h"
@@ -65,9 +64,17 @@ std::string DateText(double value) {
   if (dayNumber < 0) return "NULL";
   const CalendarDate date = dateFromDayNumber(dayNumber);
   if (date.year > kLastYear) return "NULL";
-  char out[32];
-  std::snprintf(out, sizeof out, "%02d/%02d/%04d %02d:%02d:%02d", date.month, date.day, static_cast<int>(date.year),
-                static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60));
+  // "%02d/%02d/%04d %02d:%02d:%02d", written by hand: every part is non-negative and fits its width.
+  char out[] = "MM/DD/YYYY hh:mm:ss";
+  const auto put = [&out](size_t at, int64_t value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) out[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+  };
+  put(0, date.month, 2);
+  put(3, date.day, 2);
+  put(6, date.year, 4);
+  put(11, seconds / 3600, 2);
+  put(14, seconds / 60 % 60, 2);
+  put(17, seconds % 60, 2);
   return out;
 }
 

@@ -1,7 +1,7 @@
 // SINGLE and DOUBLE: "%.*f" with as many decimals as the value's magnitude leaves of the
 // type's significant digits.
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "records/value_format.h"
@@ -22,13 +22,13 @@ int decimalsFor(Real value, int significantDigits) {
   return static_cast<int>(decimals);
 }
 
+// As "%.*f" writes it (to_chars with a precision is specified as printf's conversion in the C
+// locale, "nan" and "inf" included), at a fraction of printf's cost.
 std::string fixedText(double value, int decimals) {
-  const int size = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-  if (size <= 0) return "NULL";
-  std::string out(static_cast<size_t>(size) + 1, '\0');
-  std::snprintf(out.data(), out.size(), "%.*f", decimals, value);
-  out.resize(static_cast<size_t>(size));
-  return out;
+  char out[800];  // 309 integer digits, the point and at most 400 decimals
+  const auto result = std::to_chars(out, out + sizeof out, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return "NULL";
+  return std::string(out, result.ptr);
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "records/record_index.h"
 #include "records/record_text.h"
 #include "records/type_names.h"
 #include "tests/support/record_fixture.h"
@@ -191,6 +192,64 @@ TEST_F(RecordFetchTest, DamagedPagesEndCleanly) {
 
   setPosition({99, 0, 0});  // a position past the table: nothing left
   EXPECT_TRUE(fetchScreen().empty());
+}
+
+// The record index must place every screen where Next would have reached it, over deleted
+// rows, moved rows and their pointers, malformed rows, empty and damaged pages.
+TEST_F(RecordFetchTest, IndexReachesEveryScreenWhereNextReachesIt) {
+  FileBuilder file = FileBuilder::Jet4Start(kFirstDataPage);
+  std::vector<PageBuilder> pages;
+  int id = 0;
+  for (int p = 0; p < 9; ++p) {
+    PageBuilder page = PageBuilder::DataPage(kTdefPage);
+    for (int i = 0; i < 40 + p * 7; ++i) {
+      page.addRow(liveRow(id++));
+      if ((i + p) % 9 == 2) page.addRow({}, 0xC000);              // deleted
+      if ((i + p) % 11 == 3) page.addRow(liveRow(9999), 0xC000);  // deleted, old copy kept
+      if ((i + p) % 13 == 4) page.addRow(liveRow(id++), 0x8000);  // a moved row: a record
+      if ((i + p) % 17 == 5) page.addRow({1, 7, 0, 0}, 0x4000);   // a moved-row pointer
+      if ((i + p) % 23 == 6) page.addRow({0xFF, 0xFF, 1, 2});     // column count beyond the table
+      if ((i + p) % 29 == 7) page.addRow({0, 0});                 // no room for a null mask
+    }
+    if (p == 4) page = PageBuilder::DataPage(kTdefPage);  // an empty page among full ones
+    if (p == 6) page.u16(12, 0xFFFF);                    // row entries run past the page end
+    fixture.table.dataPages.push_back(static_cast<int32_t>(file.pageCount()));
+    file.appendPage(page.page());
+  }
+  fixture.table.dataPages.insert(fixture.table.dataPages.begin() + 3, 4242);  // no page of the file
+  fixture.open(file);
+
+  // Every screen as Next gives it, each with the position it started from.
+  startAtTheTop();
+  std::vector<std::vector<std::string>> screens;
+  for (int guard = 0; guard < 100; ++guard) {
+    std::vector<std::string> texts(records::kRecordsPerScreen);
+    ASSERT_EQ(records::FetchRecords(fixture.recovery(), fixture.table, texts.data()), 1);
+    screens.push_back(texts);
+    if (records::ScreenRecords(texts.data(), texts.size(), 2).size() < records::kRecordsPerScreen) break;
+  }
+  ASSERT_GE(screens.size(), 4u);
+  const int64_t records = static_cast<int64_t>((screens.size() - 1) * records::kRecordsPerScreen) +
+                          static_cast<int64_t>(records::ScreenRecords(screens.back().data(), 100, 2).size());
+
+  const records::RecordIndex index(fixture.recovery(), fixture.table);
+  EXPECT_EQ(index.recordCount(), records);
+  for (size_t n = screens.size(); n-- > 0;) {  // backwards: no screen is reached by walking on
+    index.positionAt(fixture.table, static_cast<int64_t>(n) * records::kRecordsPerScreen);
+    std::vector<std::string> texts(records::kRecordsPerScreen);
+    ASSERT_EQ(records::FetchRecords(fixture.recovery(), fixture.table, texts.data()), 1);
+    EXPECT_EQ(texts, screens[n]) << "screen " << n + 1;
+  }
+  // A start inside a screen: the records from there on.
+  index.positionAt(fixture.table, 150);
+  std::vector<std::string> texts(records::kRecordsPerScreen);
+  records::FetchRecords(fixture.recovery(), fixture.table, texts.data());
+  EXPECT_EQ(texts.front(), screens[1][50]);
+  // At or past the end: an empty screen.
+  for (const int64_t past : {records, records + 1000}) {
+    index.positionAt(fixture.table, past);
+    EXPECT_TRUE(fetchScreen().empty()) << past;
+  }
 }
 
 TEST(RecordTextTest, MessagesAreNotRecordsAndValuesSplitPerColumn) {

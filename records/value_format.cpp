@@ -57,12 +57,22 @@ int FormatBinary(support::ByteView page, int64_t position, std::string& text, in
 // Registry form: the first three groups little-endian, the last eight bytes as stored.
 int FormatGuid(support::ByteView page, int64_t position, std::string& text) {
   if (!fits(page, position, 16, text)) return 0;
-  char out[40];
-  std::snprintf(out, sizeof out, "{%08" PRIX32 "-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", page.u32(position),
-                page.u16(position + 4), page.u16(position + 6), page.u8(position + 8), page.u8(position + 9),
-                page.u8(position + 10), page.u8(position + 11), page.u8(position + 12), page.u8(position + 13),
-                page.u8(position + 14), page.u8(position + 15));
-  text = out;
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  text.assign("{");
+  const auto hex = [&](uint32_t value, int digits) {
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0x0F];
+  };
+  hex(page.u32(position), 8);
+  text += '-';
+  hex(page.u16(position + 4), 4);
+  text += '-';
+  hex(page.u16(position + 6), 4);
+  text += '-';
+  for (int64_t i = 8; i < 16; ++i) {
+    if (i == 10) text += '-';
+    hex(page.u8(position + i), 2);
+  }
+  text += '}';
   return 1;
 }
 
@@ -79,11 +89,6 @@ int FormatText(support::ByteView page, int64_t position, std::string& text, int6
 
 int FormatField(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
                 int64_t position, int64_t length, std::string& text) {
-  const std::string typeName = GetTypeName(column);
-  if (typeName.compare(0, kUnknownPrefixLength, "UNKNOWN-DATATYPE =") == 0) {
-    text = typeName;
-    return -1;
-  }
   switch (column.type) {
     case kTypeByte: FormatByte(page, position, text); break;
     case kTypeInt: FormatInt(page, position, text); break;
@@ -98,7 +103,10 @@ int FormatField(analysis::MdbRecovery& recovery, support::ByteView page, const a
     case kTypeMemo: FormatMemo(recovery, page, position, text, length); break;
     case kTypeGuid: FormatGuid(page, position, text); break;
     case kTypeNumeric: FormatNumeric(page, position, text, column.precision, column.scale); break;
-    default: text = typeName; break;  // BIT and ATTACHMENT
+    default:  // BIT and ATTACHMENT show their type name; a type of no name is not decoded
+      text = GetTypeName(column);
+      if (text.compare(0, kUnknownPrefixLength, "UNKNOWN-DATATYPE =") == 0) return -1;
+      break;
   }
   return 1;
 }

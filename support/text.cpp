@@ -28,6 +28,10 @@ std::string Utf16LeToUtf8(ByteView bytes) {
   const size_t units = bytes.size() / 2;
   for (size_t i = 0; i < units; ++i) {
     uint32_t unit = bytes.u16(static_cast<int64_t>(2 * i));
+    if (unit < 0x80) {  // most stored text
+      out += static_cast<char>(unit);
+      continue;
+    }
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
       uint32_t low = bytes.u16(static_cast<int64_t>(2 * (i + 1)));
       if (low >= 0xDC00 && low <= 0xDFFF) {

@@ -178,7 +178,9 @@ void CTessalyDlg::hideContentPanes() {
   m_list->hide();
 }
 
-void CTessalyDlg::showBlankPane() { m_browserPane->show(); }
+void CTessalyDlg::showBlankPane() {
+  m_browserPane->show();
+}
 
 bool CTessalyDlg::refuseWhileBusy() {
   if (m_bRecovering) {
@@ -247,8 +249,7 @@ void CTessalyDlg::OnView() {
   channel.setDatabaseName(databaseName);
 
   m_pProgressDlg = std::make_unique<CProgressDlg>(this, channel);
-  m_hAnalysisThread =
-      std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_pProgressDlg.get(), m_strFilePath, ++m_nRun);
+  m_hAnalysisThread = std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_strFilePath, ++m_nRun);
   m_pProgressDlg->exec();
 }
 
