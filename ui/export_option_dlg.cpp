@@ -7,6 +7,7 @@
 #include "export/export_settings.h"
 #include "ui/art.h"
 #include "ui/desktop.h"
+#include "ui/dialog_controls.h"
 #include "ui/folder_picker.h"
 #include "ui/tessaly_dlg.h"
 
@@ -20,21 +21,12 @@ constexpr const char* kNoFileSystemPath =
     "You cannot select \"My computer\" or \"My Network\" as destination. \r\n\r\n"
     "                          Please select proper drive path.";
 
-QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* label = new QLabel(text, dialog);
-  if (id) label->setObjectName(id);
-  label->setWordWrap(h > 10);
+// A label of several lines wraps inside its rectangle, from the top.
+QLabel* makeWrappedLabel(WhiteDialog* dialog, const QString& text, int x, int y, int w, int h) {
+  QLabel* label = makeLabel(dialog, nullptr, text, x, y, w, h);
+  label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  dialog->place(label, x, y, w, h);
   return label;
-}
-
-QPushButton* makeButton(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* button = new QPushButton(text, dialog);
-  button->setObjectName(id);
-  button->setAutoDefault(false);
-  dialog->place(button, x, y, w, h);
-  return button;
 }
 
 QRadioButton* makeRadio(WhiteDialog* dialog, QButtonGroup* group, const char* id, const QString& text, int x, int y,
@@ -104,10 +96,10 @@ void CExportOptionDlg::buildControls() {
 
   makeFrame(this, "1029", "Export Options", 175, 152, 132, 109);
   m_rdoSchema = makeRadio(this, m_modeGroup, "1076", "Only Schema", 178, 167, 59, 10);
-  makeLabel(this, nullptr, "(This option will only create the necessary schema for the selected tables)", 189, 181,
+  makeWrappedLabel(this, "(This option will only create the necessary schema for the selected tables)", 189, 181,
             116, 29);
   m_rdoSchemaData = makeRadio(this, m_modeGroup, "1077", "Schema && Data", 179, 217, 67, 10);
-  makeLabel(this, nullptr, "(This option will export schema  as well data for the table)", 190, 231, 111, 20);
+  makeWrappedLabel(this, "(This option will export schema  as well data for the table)", 190, 231, 111, 20);
 
   m_btnExportSave = makeButton(this, "1021", "Export/Save", 175, 273, 58, 14);
   m_btnCancel = makeButton(this, "1025", "Cancel", 248, 273, 58, 14);

@@ -7,6 +7,7 @@
 
 #include "export/export_runner.h"
 #include "ui/desktop.h"
+#include "ui/dialog_controls.h"
 #include "ui/tessaly_dlg.h"
 
 namespace ui {
@@ -40,14 +41,9 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
   m_progress->setRange(0, 100);
   m_progress->setTextVisible(false);
   place(m_progress, 7, 162, 258, 11);
-  m_lblPercent = new QLabel("0 %", this);
-  m_lblPercent->setObjectName("1053");
-  place(m_lblPercent, 271, 163, 32, 10);
+  m_lblPercent = makeLabel(this, "1053", "0 %", 271, 163, 32, 10);
 
-  m_btnStop = new QPushButton("Stop", this);
-  m_btnStop->setObjectName("1093");
-  m_btnStop->setAutoDefault(false);
-  place(m_btnStop, 130, 180, 50, 14);
+  m_btnStop = makeButton(this, "1093", "Stop", 130, 180, 50, 14);
 
   // A list view in report form: grid lines and whole rows selected.
   m_lstStatistics = new QTableWidget(this);
@@ -59,10 +55,7 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
   m_lstStatistics->setShowGrid(true);
   place(m_lstStatistics, 7, 7, 296, 166);
 
-  m_btnOK = new QPushButton("OK", this);
-  m_btnOK->setObjectName("1098");
-  m_btnOK->setAutoDefault(false);
-  place(m_btnOK, 130, 180, 50, 14);
+  m_btnOK = makeButton(this, "1098", "OK", 130, 180, 50, 14);
 
   connect(m_btnStop, &QPushButton::clicked, this, &ExportProgressDlg::OnStop);
   connect(m_btnOK, &QPushButton::clicked, this, &ExportProgressDlg::OnOK);

@@ -15,6 +15,7 @@
 #include "ui/about_dlg.h"
 #include "ui/art.h"
 #include "ui/desktop.h"
+#include "ui/dialog_controls.h"
 #include "ui/export_option_dlg.h"
 #include "ui/export_progress_dlg.h"
 #include "ui/progress_dlg.h"
@@ -31,20 +32,6 @@ constexpr const char* kExportBusy = "Export operation is in progress..Pls wait, 
 constexpr const char* kCloseQuestion = " Are you sure you want to close the application? ";
 constexpr const char* kHelpPage = "tessaly-help.html";
 
-QPushButton* makeButton(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* button = new QPushButton(text, dialog);
-  button->setObjectName(id);
-  button->setAutoDefault(false);
-  dialog->place(button, x, y, w, h);
-  return button;
-}
-
-QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* label = new QLabel(text, dialog);
-  if (id) label->setObjectName(id);
-  dialog->place(label, x, y, w, h);
-  return label;
-}
 }  // namespace
 
 CTessalyDlg::CTessalyDlg(QWidget* parent)

@@ -113,6 +113,12 @@ QStringList CutTexts(QWidget* window) {
 
 bool Enabled(QWidget* window, const char* id) { return Control<QWidget>(window, id)->isEnabled(); }
 
+// After an export: not exporting, Export enabled again, the channel's flags cleared.
+bool ExportEnded(ui::CTessalyDlg& dlg) {
+  const analysis::ProgressChannel& channel = dlg.Analysis().Channel();
+  return !dlg.m_bExporting && Enabled(&dlg, "1008") && channel.abort == 0 && channel.done == 0;
+}
+
 // Each table's row count as the peer reader found it.
 QMap<QString, int> PeerRowCounts(const QString& databasePath) {
   QFile file(guitest::CorpusDir() + "/expected/" + QFileInfo(databasePath).fileName() + ".json");
@@ -399,9 +405,7 @@ class ExportDialogsTest : public QObject {
     QFile statistics(QString::fromStdString(platform::ProgramFolder()) + "Export Statistics.log");
     QVERIFY(statistics.open(QIODevice::ReadOnly));
     QVERIFY(statistics.readAll().startsWith(("Database Path : " + dlg.m_strExportFolder + "\n\n").c_str()));
-    QVERIFY(!dlg.m_bExporting);
-    QVERIFY(Enabled(&dlg, "1008"));
-    QCOMPARE(dlg.Analysis().Channel().abort.load(), 0);
+    QVERIFY(ExportEnded(dlg));
   }
 
   void theQueriesOfACsvExportBecomeScriptFiles() {
@@ -472,8 +476,7 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(run.statusLines.value(0), QString("Export Aborted by user..."));
     QCOMPARE(run.statusLines.filter("Export started  : ").size(), 2);
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables.mid(0, 2)));
-    QVERIFY(!dlg.m_bExporting);
-    QCOMPARE(dlg.Analysis().Channel().abort.load(), 0);
+    QVERIFY(ExportEnded(dlg));
   }
 
   void theCloseBoxAsksWhileTheExportRunsAndClosesOnceItStops() {
@@ -504,8 +507,7 @@ class ExportDialogsTest : public QObject {
     ClickExport(dlg);
     QVERIFY(keptOpen);
     QCOMPARE(TheDesktop().questions, QStringList({kStopQuestion, kStopQuestion}));
-    QVERIFY(!dlg.m_bExporting);
-    QVERIFY(Enabled(&dlg, "1008"));
+    QVERIFY(ExportEnded(dlg));
   }
 };
 
