@@ -266,6 +266,8 @@ bool CTessalyDlg::ShowExportOptions() {
 }
 
 void CTessalyDlg::RunExportProgress() {
+  // A table's paging state is shared by the grid and the export: the page in hand loads first.
+  JoinRecordLoader();
   exporter::ExportSettings settings;
   settings.m_strExportFolder = m_strExportFolder;
   settings.m_nExportFormat = m_nExportFormat;
