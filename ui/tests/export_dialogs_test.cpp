@@ -17,6 +17,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QStyle>
 #include <QTimer>
 #include <utility>
 
@@ -82,6 +83,13 @@ void Toggle(QTreeWidget* tree, QTreeWidgetItem* item) {
   tree->setCurrentItem(item);
   tree->setFocus();
   QTest::keyClick(tree, Qt::Key_Space);
+}
+
+// Toggles it with the mouse: a click on the check box at the left of the node's row.
+void ClickCheckBox(QTreeWidget* tree, QTreeWidgetItem* item) {
+  const QRect row = tree->visualItemRect(item);
+  const int indicator = tree->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, tree);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(row.left() + indicator / 2 + 2, row.center().y()));
 }
 
 bool Checked(const QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; }
@@ -271,7 +279,7 @@ class ExportDialogsTest : public QObject {
 
       // Unchecking one table unchecks its folder and the root; checking it again leaves both.
       QTreeWidgetItem* first = options.m_hTables->child(0);
-      Toggle(tree, first);
+      ClickCheckBox(tree, first);
       QVERIFY(!Checked(first));
       QVERIFY(!Checked(options.m_hTables));
       QVERIFY(!Checked(root));
