@@ -96,6 +96,7 @@ void ExportProgressDlg::percentChanged(int percent) {
   m_calls.call([this, percent] {
     m_progress->setValue(percent);
     m_lblPercent->setText(QString("%1%").arg(percent));
+    emit percentShown(percent);
   });
 }
 

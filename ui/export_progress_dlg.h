@@ -32,6 +32,8 @@ class ExportProgressDlg : public WhiteDialog, private exporter::ExportView {
  signals:
   // A status line is at the top of the list (GUI thread; the export thread waits meanwhile).
   void statusShown(const QString& line);
+  // The bar shows a new percentage (GUI thread).
+  void percentShown(int percent);
   // The statistics and OK are shown.
   void summaryShown();
 

@@ -155,8 +155,10 @@ QStringList StatusLines(ui::ExportProgressDlg& progress) {
 
 // Export with the options chosen by choose (which ends with Export/Save); during runs in the
 // export window as soon as it is up. Waits for the statistics, reads the window, then OK.
+enum class CloseWith { kOK, kCloseBox };
 ExportRun Export(ui::CTessalyDlg& dlg, const std::function<void(ui::CExportOptionDlg&)>& choose,
-                 const std::function<void(ui::ExportProgressDlg&)>& during = {}, const QString& screenshotName = {}) {
+                 const std::function<void(ui::ExportProgressDlg&)>& during = {}, const QString& screenshotName = {},
+                 CloseWith closeWith = CloseWith::kOK) {
   ExportRun run;
   WhenModal<ui::CExportOptionDlg>([&](ui::CExportOptionDlg& options) {
     WhenModal<ui::ExportProgressDlg>([&](ui::ExportProgressDlg& progress) {
@@ -174,7 +176,11 @@ ExportRun Export(ui::CTessalyDlg& dlg, const std::function<void(ui::CExportOptio
       if (!screenshotName.isEmpty()) guitest::SaveScreenshot(&progress, screenshotName + "-statistics");
       QTest::keyClick(&progress, Qt::Key_Escape);
       QVERIFY(progress.isVisible());
-      QTest::mouseClick(ok, Qt::LeftButton);
+      if (closeWith == CloseWith::kOK)
+        QTest::mouseClick(ok, Qt::LeftButton);
+      else
+        progress.close();
+      QVERIFY(!progress.isVisible());
     });
     choose(options);
   });
@@ -377,6 +383,10 @@ class ExportDialogsTest : public QObject {
     QVERIFY(tables.size() >= 3);
     const QTemporaryDir destination;
     QStringList runningLines;
+    QList<int> percents;
+    AtShow<ui::ExportProgressDlg>([&](ui::ExportProgressDlg& progress) {
+      QObject::connect(&progress, &ui::ExportProgressDlg::percentShown, &progress, [&](int p) { percents << p; });
+    });
     const ExportRun run = Export(
         dlg, ChooseAndSave(destination.path(), "1042"),
         [&](ui::ExportProgressDlg& progress) {
@@ -393,6 +403,10 @@ class ExportDialogsTest : public QObject {
         },
         "export-progress");
     QCOMPARE(run.percent, QString("100%"));
+    // The tables take the bar to 75 in equal steps, truncated; the end sets 100.
+    QList<int> expectedPercents;
+    for (int i = 1; i <= tables.size(); ++i) expectedPercents << i * 75 / int(tables.size());
+    QCOMPARE(percents, expectedPercents << 100);
     QCOMPARE(runningLines.last(), QString("Export Database started..."));
     QCOMPARE(runningLines.value(1), QString("Export completed : ") + tables.last());
     QCOMPARE(runningLines.size(), 2 + 2 * tables.size());
@@ -424,8 +438,11 @@ class ExportDialogsTest : public QObject {
     const QStringList queries = Children(dlg.QueriesItem());
     QVERIFY(!queries.isEmpty());
     const QTemporaryDir destination;
-    const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1042"));
+    // After the export the close box closes the window without a question.
+    const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1042"), {}, {}, CloseWith::kCloseBox);
     QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
+    QVERIFY(run.questions.isEmpty());
+    QVERIFY(ExportEnded(dlg));
     QCOMPARE(dlg.m_exportQueries.size(), size_t(queries.size()));
     QCOMPARE(QDir(ui::ToQt(dlg.m_strExportFolder) + "/Queries").entryList({"*.sql"}, QDir::Files).size(),
              queries.size());
