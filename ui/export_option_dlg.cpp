@@ -96,8 +96,8 @@ void CExportOptionDlg::buildControls() {
 
   makeFrame(this, "1029", "Export Options", 175, 152, 132, 109);
   m_rdoSchema = makeRadio(this, m_modeGroup, "1076", "Only Schema", 178, 167, 59, 10);
-  makeWrappedLabel(this, "(This option will only create the necessary schema for the selected tables)", 189, 181,
-            116, 29);
+  makeWrappedLabel(this, "(This option will only create the necessary schema for the selected tables)", 189, 181, 116,
+                   29);
   m_rdoSchemaData = makeRadio(this, m_modeGroup, "1077", "Schema && Data", 179, 217, 67, 10);
   makeWrappedLabel(this, "(This option will export schema  as well data for the table)", 190, 231, 111, 20);
 
@@ -145,8 +145,12 @@ void CExportOptionDlg::BuildTree() {
   m_bPropagating = false;
 }
 
-void CExportOptionDlg::OnFormatAccess() { selectFormat(exporter::kFormatAccess); }
-void CExportOptionDlg::OnFormatCsv() { selectFormat(exporter::kFormatCsv); }
+void CExportOptionDlg::OnFormatAccess() {
+  selectFormat(exporter::kFormatAccess);
+}
+void CExportOptionDlg::OnFormatCsv() {
+  selectFormat(exporter::kFormatCsv);
+}
 
 void CExportOptionDlg::selectFormat(int32_t format) {
   const bool access = format == exporter::kFormatAccess;

@@ -82,7 +82,9 @@ void ExportProgressDlg::OnInitDialog() {
   m_hExportThread = std::thread(&ExportProgressDlg::ExportThreadProc, this);
 }
 
-void ExportProgressDlg::ExportThreadProc() { exporter::RunExport(m_recovery, m_settings, *this); }
+void ExportProgressDlg::ExportThreadProc() {
+  exporter::RunExport(m_recovery, m_settings, *this);
+}
 
 void ExportProgressDlg::statusInserted(const std::string& line) {
   const QString text = ToQt(line);

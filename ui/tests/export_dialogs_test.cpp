@@ -14,10 +14,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QStyle>
 #include <QTimer>
 #include <utility>
 
@@ -76,7 +76,9 @@ void AtShow(const std::function<void(T&)>& action) {
   qApp->installEventFilter(new Filter(action));
 }
 
-void ClickExport(ui::CTessalyDlg& dlg) { QTest::mouseClick(Control<QPushButton>(&dlg, "1008"), Qt::LeftButton); }
+void ClickExport(ui::CTessalyDlg& dlg) {
+  QTest::mouseClick(Control<QPushButton>(&dlg, "1008"), Qt::LeftButton);
+}
 
 // Toggles a node's check box the way a user does from the keyboard: select it, press Space.
 void Toggle(QTreeWidget* tree, QTreeWidgetItem* item) {
@@ -92,7 +94,9 @@ void ClickCheckBox(QTreeWidget* tree, QTreeWidgetItem* item) {
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(row.left() + indicator / 2 + 2, row.center().y()));
 }
 
-bool Checked(const QTreeWidgetItem* item) { return item->checkState(0) == Qt::Checked; }
+bool Checked(const QTreeWidgetItem* item) {
+  return item->checkState(0) == Qt::Checked;
+}
 
 // "label" or "label (unchecked)" for every node, in tree order.
 QStringList CheckText(QTreeWidgetItem* node, int depth = 0) {
@@ -119,7 +123,9 @@ QStringList CutTexts(QWidget* window) {
   return cut;
 }
 
-bool Enabled(QWidget* window, const char* id) { return Control<QWidget>(window, id)->isEnabled(); }
+bool Enabled(QWidget* window, const char* id) {
+  return Control<QWidget>(window, id)->isEnabled();
+}
 
 // After an export: not exporting, Export enabled again, the channel's flags cleared.
 bool ExportEnded(ui::CTessalyDlg& dlg) {
@@ -200,7 +206,9 @@ std::function<void(ui::CExportOptionDlg&)> ChooseAndSave(const QString& folder, 
   };
 }
 
-QStringList TableNames(ui::CTessalyDlg& dlg) { return Children(dlg.TablesItem()); }
+QStringList TableNames(ui::CTessalyDlg& dlg) {
+  return Children(dlg.TablesItem());
+}
 
 analysis::Table* TableNamed(ui::CTessalyDlg& dlg, const QString& name) {
   QTreeWidgetItem* node = guitest::ChildNamed(dlg.TablesItem(), name);
@@ -462,7 +470,8 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables));
     const QMap<QString, int> peer = PeerRowCounts(file);
-    for (const QString& row : run.statistics) QCOMPARE(row.section('\t', 1).toInt(), peer.value(row.section('\t', 0, 0), -2));
+    for (const QString& row : run.statistics)
+      QCOMPARE(row.section('\t', 1).toInt(), peer.value(row.section('\t', 0, 0), -2));
     QCOMPARE(dlg.m_nExportFormat, 1);
     QCOMPARE(ui::ToQt(dlg.m_strExportFolder), destination.path());
     const QStringList created = QDir(destination.path()).entryList({"Recovered_*.accdb"}, QDir::Files);
