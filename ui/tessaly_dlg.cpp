@@ -15,6 +15,9 @@
 #include "ui/about_dlg.h"
 #include "ui/art.h"
 #include "ui/desktop.h"
+#include "ui/dialog_controls.h"
+#include "ui/export_option_dlg.h"
+#include "ui/export_progress_dlg.h"
 #include "ui/progress_dlg.h"
 #include "ui/splash_screen.h"
 
@@ -29,20 +32,6 @@ constexpr const char* kExportBusy = "Export operation is in progress..Pls wait, 
 constexpr const char* kCloseQuestion = " Are you sure you want to close the application? ";
 constexpr const char* kHelpPage = "tessaly-help.html";
 
-QPushButton* makeButton(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* button = new QPushButton(text, dialog);
-  button->setObjectName(id);
-  button->setAutoDefault(false);
-  dialog->place(button, x, y, w, h);
-  return button;
-}
-
-QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int w, int h) {
-  auto* label = new QLabel(text, dialog);
-  if (id) label->setObjectName(id);
-  dialog->place(label, x, y, w, h);
-  return label;
-}
 }  // namespace
 
 CTessalyDlg::CTessalyDlg(QWidget* parent)
@@ -176,7 +165,9 @@ void CTessalyDlg::hideContentPanes() {
   m_list->hide();
 }
 
-void CTessalyDlg::showBlankPane() { m_browserPane->show(); }
+void CTessalyDlg::showBlankPane() {
+  m_browserPane->show();
+}
 
 bool CTessalyDlg::refuseWhileBusy() {
   if (m_bRecovering) {
@@ -245,8 +236,7 @@ void CTessalyDlg::OnView() {
   channel.setDatabaseName(databaseName);
 
   m_pProgressDlg = std::make_unique<CProgressDlg>(this, channel);
-  m_hAnalysisThread =
-      std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_pProgressDlg.get(), m_strFilePath, ++m_nRun);
+  m_hAnalysisThread = std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_strFilePath, ++m_nRun);
   m_pProgressDlg->exec();
 }
 
@@ -269,10 +259,25 @@ void CTessalyDlg::OnExport() {
   m_pChannel->done = 0;
 }
 
-// The export options dialog and the export progress window come with the export dialogs; until
-// then no export is confirmed.
-bool CTessalyDlg::ShowExportOptions() { return false; }
-void CTessalyDlg::RunExportProgress() {}
+// Every export starts from the options dialog's defaults: a new dialog each time.
+bool CTessalyDlg::ShowExportOptions() {
+  CExportOptionDlg options(this);
+  return options.exec() == QDialog::Accepted;
+}
+
+void CTessalyDlg::RunExportProgress() {
+  // A table's paging state is shared by the grid and the export: the page in hand loads first.
+  JoinRecordLoader();
+  exporter::ExportSettings settings;
+  settings.m_strExportFolder = m_strExportFolder;
+  settings.m_nExportFormat = m_nExportFormat;
+  settings.m_nExportMode = m_nExportMode;
+  settings.m_strFileTitle = m_strFileTitle;
+  settings.m_exportTables = m_exportTables;
+  settings.m_exportQueries = m_exportQueries;
+  ExportProgressDlg progress(this, m_analysis, std::move(settings));
+  progress.exec();
+}
 
 void CTessalyDlg::closeEvent(QCloseEvent* event) {
   event->ignore();

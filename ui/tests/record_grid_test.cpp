@@ -39,8 +39,12 @@ QString writeTableOf250Rows(const QString& folder) {
   return QString::fromStdString(path);
 }
 
-QString label(ui::CTessalyDlg& dlg, const char* id) { return Control<QLabel>(&dlg, id)->text(); }
-bool enabled(ui::CTessalyDlg& dlg, const char* id) { return Control<QPushButton>(&dlg, id)->isEnabled(); }
+QString label(ui::CTessalyDlg& dlg, const char* id) {
+  return Control<QLabel>(&dlg, id)->text();
+}
+bool enabled(ui::CTessalyDlg& dlg, const char* id) {
+  return Control<QPushButton>(&dlg, id)->isEnabled();
+}
 
 QSet<QString> firstCells(const QStringList& rows) {
   QSet<QString> ids;
