@@ -77,8 +77,7 @@ void MdbRecovery::FindPageSignatures() {
     if (read <= 0) break;
     for (size_t p = 0; p + 1 < chunk.size(); ++p) {
       if (chunkStart + p > kMaxFirstPageOffset) break;
-      if ((chunk[p] == 0x02 || chunk[p] == 0x01) && chunk[p + 1] == 0x01)
-        g_candidateOffsets.push_back(chunkStart + p);
+      if ((chunk[p] == 0x02 || chunk[p] == 0x01) && chunk[p + 1] == 0x01) g_candidateOffsets.push_back(chunkStart + p);
     }
   }
 }

@@ -206,8 +206,7 @@ TEST_F(FormatDetectionTest, DamagedStartsAreFoundBySignature) {
     auto outcome = testsupport::RunAnalysis(recovery, write("damaged.mdb", c.bytes));
     EXPECT_EQ(outcome.ok, c.ok) << c.name;
     if (!c.ok) {
-      EXPECT_EQ(outcome.messages,
-                std::vector<std::string>{" This file is highly corrupted and cannot be recovered. "})
+      EXPECT_EQ(outcome.messages, std::vector<std::string>{" This file is highly corrupted and cannot be recovered. "})
           << c.name;
       continue;
     }

@@ -1,8 +1,9 @@
 // Fuzz target support.
 #include "fuzz/fuzz_support.h"
 
-#include <cstdio>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "export/analysis_steps.h"
 #include "platform/file_system.h"

@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
   const char* chosen = std::getenv("TESSALY_CORPUS");
   const fs::path corpus = chosen != nullptr && *chosen != '\0' ? chosen : argv[1];
   const fs::path seeds = argv[2];
-  writeSeed(seeds / "fuzz_tokenizer", "row", std::vector<char>{'\x04', '\x09', '@', '#', '#', '@', '#', '$', '~', '#', '#', '%', 'a', '@', '#', '#', '@', '#', '$', '~', '#', '#', '%', 'b'});
+  writeSeed(seeds / "fuzz_tokenizer", "row",
+            std::vector<char>{'\x04', '\x09', '@', '#', '#', '@', '#', '$', '~', '#', '#', '%',
+                              'a',    '@',    '#', '#', '@', '#', '$', '~', '#', '#', '%', 'b'});
   if (!fs::is_directory(corpus)) {
     std::printf("no corpus at %s: only built-in seeds\n", corpus.c_str());
     return 0;
@@ -78,8 +80,7 @@ int main(int argc, char** argv) {
           for (const char kind : {'\x40', '\0'}) {
             std::vector<char> seed = {mode, 12, 0, '\x40', 0, 0, kind, 0, 1, 0, 0, 0, 0, 0, 0};
             seed.insert(seed.end(), lval.begin(), lval.end());
-            writeSeed(seeds / "fuzz_long_values",
-                      stem + (mode ? "-ole" : "-memo") + (kind ? "-row" : "-chain"), seed);
+            writeSeed(seeds / "fuzz_long_values", stem + (mode ? "-ole" : "-memo") + (kind ? "-row" : "-chain"), seed);
           }
         }
         break;

@@ -58,7 +58,9 @@ class LongValuePage {
 // most a part or two per page of the file. Beyond four per page a chain is damaged or hostile
 // (rows of a few bytes linked round a page): it ends there, so that one value never costs more
 // page reads than a few times the file's page count.
-size_t maxChainParts() { return 4 * analysis::g_pageMap.size() + 16; }
+size_t maxChainParts() {
+  return 4 * analysis::g_pageMap.size() + 16;
+}
 
 RowLookup findRow(analysis::MdbRecovery& recovery, LongValuePage& page, uint32_t pageNumber, uint8_t rowNumber,
                   support::ByteView& bytes) {

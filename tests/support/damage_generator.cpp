@@ -14,7 +14,9 @@ constexpr uint32_t kCatalogDefinitionPage = 2;
 constexpr size_t kFirstUserPage = 6;  // pages 2 to 5 define the engine's own tables
 constexpr uint32_t kLongValueOwner = 0x4C41564C;
 
-size_t pageCount(const std::vector<uint8_t>& bytes) { return bytes.size() / kPage; }
+size_t pageCount(const std::vector<uint8_t>& bytes) {
+  return bytes.size() / kPage;
+}
 
 uint32_t owner(const std::vector<uint8_t>& bytes, size_t page) {
   const uint8_t* p = bytes.data() + page * kPage + 4;
@@ -40,13 +42,16 @@ size_t largestTableDefinition(const std::vector<uint8_t>& bytes) {
   for (size_t page = kFirstUserPage; page < pageCount(bytes); ++page) {
     if (bytes[page * kPage] != 2) continue;
     size_t owned = 0;
-    for (size_t data = 1; data < pageCount(bytes); ++data) owned += isDataPageOf(bytes, data, static_cast<uint32_t>(page));
+    for (size_t data = 1; data < pageCount(bytes); ++data)
+      owned += isDataPageOf(bytes, data, static_cast<uint32_t>(page));
     if (owned > bestPages) best = page, bestPages = owned;
   }
   return best;
 }
 
-std::string percent(double share) { return std::to_string(static_cast<int>(share * 100 + 0.5)) + "%"; }
+std::string percent(double share) {
+  return std::to_string(static_cast<int>(share * 100 + 0.5)) + "%";
+}
 }  // namespace
 
 std::vector<DamagedCopy> MakeDamagedCopies(const std::vector<uint8_t>& intact, uint32_t seed) {

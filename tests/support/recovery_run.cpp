@@ -22,7 +22,9 @@
 namespace testsupport {
 
 namespace {
-bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
 
 // An OLE value names a new file at every fetch: compare the file's bytes instead.
 std::string objectDigest(const std::string& path) {
@@ -78,8 +80,7 @@ class QuietExportView : public exporter::ExportView {
 
 // Every table, schema and data, as the export options dialog would ask for it; the records the
 // export wrote go to *records. True when the export completed without errors.
-bool exportEverything(analysis::MdbRecovery& recovery, int format, const std::string& destination,
-                      int64_t* records) {
+bool exportEverything(analysis::MdbRecovery& recovery, int format, const std::string& destination, int64_t* records) {
   exporter::ExportSettings settings;
   settings.m_nExportFormat = format;
   settings.m_nExportMode = exporter::kModeSchemaAndData;
@@ -120,8 +121,7 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
         fetchEveryRecord(recovery, table, !userTablesOnly || !startsWith(table.name, "ASys"), run);
       }
       run.csvExportSucceeded = exportEverything(recovery, exporter::kFormatCsv, csvFolder, &run.csvRecords);
-      run.accessExportSucceeded =
-          exportEverything(recovery, exporter::kFormatAccess, accessFolder, &run.accessRecords);
+      run.accessExportSucceeded = exportEverything(recovery, exporter::kFormatAccess, accessFolder, &run.accessRecords);
     }
   } catch (const std::exception& error) {
     run.escapedException = error.what();

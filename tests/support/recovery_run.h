@@ -36,9 +36,9 @@ struct RecoveryRun {
 RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFolder, bool userTablesOnly);
 
 struct RecoveryCount {
-  int64_t recovered = 0;        // intact's records found in damaged with equal values
-  int64_t inLostTables = 0;     // not found, and damaged has no table of the same column types
-  int64_t inFoundTables = 0;    // not found, in a table that damaged still has
+  int64_t recovered = 0;      // intact's records found in damaged with equal values
+  int64_t inLostTables = 0;   // not found, and damaged has no table of the same column types
+  int64_t inFoundTables = 0;  // not found, in a table that damaged still has
 };
 
 // Compares intact's records with damaged's (each fetched record counted once).

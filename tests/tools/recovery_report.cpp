@@ -37,7 +37,9 @@ std::string firstMessage(const testsupport::RecoveryRun& run) {
   return "  message: " + text;
 }
 
-double share(int64_t part, int64_t whole) { return whole == 0 ? 0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole); }
+double share(int64_t part, int64_t whole) {
+  return whole == 0 ? 0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -115,11 +117,10 @@ int main(int argc, char** argv) {
               "intact records", "recovered", "share", "lost:table", "lost:record");
   for (const std::string& name : order) {
     const KindTotals& kind = totals[name];
-    std::printf("%-29s %6d %8d %4d %6d %14lld %9lld %6.1f%% %10lld %11lld\n", name.c_str(), kind.copies,
-                kind.analysed, kind.csvExported, kind.accessExported,
-                static_cast<long long>(kind.intact), static_cast<long long>(kind.recovered),
-                share(kind.recovered, kind.intact), static_cast<long long>(kind.inLostTables),
-                static_cast<long long>(kind.inFoundTables));
+    std::printf("%-29s %6d %8d %4d %6d %14lld %9lld %6.1f%% %10lld %11lld\n", name.c_str(), kind.copies, kind.analysed,
+                kind.csvExported, kind.accessExported, static_cast<long long>(kind.intact),
+                static_cast<long long>(kind.recovered), share(kind.recovered, kind.intact),
+                static_cast<long long>(kind.inLostTables), static_cast<long long>(kind.inFoundTables));
   }
   std::printf("slowest copy: %.2f s per MiB; copies with an escaped exception or a foreign message: %d\n",
               worstSecondsPerMb, failures);
