@@ -83,18 +83,39 @@ void MdbRecovery::FindPageSignatures() {
   }
 }
 
+// A run whose pages 1 to 5 all carry their signatures is taken first. Failing that, the start
+// that most of those pages agree on (at least kMinMatchingPages of them): one or two destroyed
+// pages among the first six must not cost the whole file. A candidate can then be the start of
+// any of pages 1 to 5, its own page 1 being the one lost.
 int64_t MdbRecovery::FindFirstValidPageOffset() {
-  std::vector<uint8_t> page(kPageSize);
+  constexpr int kRunPages = 5;
+  constexpr int kMinMatchingPages = 3;
+  // Every page a run can hold lies in this window; read it once.
+  std::vector<uint8_t> window(kMaxFirstPageOffset + kRunPages * kPageSize, 0);
+  if (file.readAt(0, window.data(), window.size()) < 0) return -1;
+  const support::ByteView bytes(window);
+  auto matchingPages = [&](uint64_t start) {
+    int matching = 0;
+    for (int k = 1; k <= kRunPages; ++k)
+      if (pageMatches(bytes.slice(static_cast<int64_t>(start) + (k - 1) * kPageSize, 4), kSignatures4096[k]))
+        ++matching;
+    return matching;
+  };
+  for (uint64_t candidate : g_candidateOffsets)
+    if (matchingPages(candidate) == kRunPages) return static_cast<int64_t>(candidate);
+  int64_t best = -1;
+  int bestMatching = kMinMatchingPages - 1;
   for (uint64_t candidate : g_candidateOffsets) {
-    bool valid = true;
-    uint64_t position = candidate;
-    for (size_t k = 1; k <= 5 && valid; ++k, position += kPageSize) {
-      ReadPageAt(page.data(), position);
-      valid = pageMatches(support::ByteView(page), kSignatures4096[k]);
+    for (uint64_t k = 0; k < kRunPages && k * kPageSize <= candidate; ++k) {
+      const uint64_t start = candidate - k * kPageSize;
+      const int matching = matchingPages(start);
+      if (matching > bestMatching || (matching == bestMatching && static_cast<int64_t>(start) < best)) {
+        best = static_cast<int64_t>(start);
+        bestMatching = matching;
+      }
     }
-    if (valid) return static_cast<int64_t>(candidate);
   }
-  return -1;
+  return best;
 }
 
 }  // namespace analysis

@@ -179,6 +179,10 @@ TEST_F(FormatDetectionTest, DamagedStartsAreFoundBySignature) {
   prefixed.insert(prefixed.end(), intact.begin(), intact.end());
   std::vector<uint8_t> sevenPagesIn(7 * 4096, 0);
   sevenPagesIn.insert(sevenPagesIn.end(), intact.begin() + 4096, intact.end());
+  auto destroyed = [](std::vector<uint8_t> bytes, size_t offset, std::initializer_list<int> pages) {
+    for (int page : pages) std::fill_n(bytes.begin() + static_cast<long>(offset + page * 4096u), 4096, uint8_t{0xA7});
+    return bytes;
+  };
 
   struct Case {
     const char* name;
@@ -192,6 +196,10 @@ TEST_F(FormatDetectionTest, DamagedStartsAreFoundBySignature) {
       {"first 3096 bytes cut", cut, true, 1, 1000},
       {"1000 bytes prepended", prefixed, true, 1, 5096},
       {"page 1 seven pages in", sevenPagesIn, false, 0, 0},
+      // Most of pages 1 to 5 still name the start.
+      {"page 1 destroyed", destroyed(intact, 0, {1}), true, 0, 0},
+      {"pages 3 and 5 destroyed behind a prefix", destroyed(prefixed, 1000, {3, 5}), true, 1, 5096},
+      {"pages 1, 3 and 4 destroyed", destroyed(intact, 0, {1, 3, 4}), false, 0, 0},
   };
   for (const auto& c : cases) {
     MdbRecovery recovery(channel_);

@@ -52,6 +52,7 @@ struct Column {
   int32_t columnNumber = -1;
   int32_t rowColumnNumber = -1;
   bool isFixed = false;
+  bool isAutoNumber = false;  // descriptor flag 0x04: the engine numbers this LONG column
   int32_t fixedOffset = -1;
   int32_t variableIndex = -1;
   int32_t precision = 0;

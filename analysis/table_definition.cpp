@@ -17,7 +17,7 @@
 // Column descriptor (25 bytes):
 //    0  u8   type code             11  u8   precision (NUMERIC)   21  u16  fixed offset
 //    5  u16  column number         12  u8   scale (NUMERIC)       23  u16  length in bytes
-//    7  u16  variable index        15  u8   flags, bit 0 = fixed
+//    7  u16  variable index        15  u8   flags, 0x01 fixed, 0x04 autonumber
 //    9  u16  row column number
 #include <algorithm>
 #include <cstdio>
@@ -83,6 +83,7 @@ int MdbRecovery::DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table
     column.scale = descriptor.u8(12);
   }
   column.isFixed = (descriptor.u8(15) & 0x01) != 0;
+  column.isAutoNumber = (descriptor.u8(15) & 0x04) != 0;
   column.fixedOffset = descriptor.u16(21);
   column.length = descriptor.u16(23);
   if (column.type == kTypeText && column.length > kMaxTextLength) column.length = kMaxTextLength;

@@ -54,6 +54,7 @@ TEST_F(TableDefinitionTest, HeaderAndDescriptorFieldsDecode) {
   notNumeric.precision = 9;  // bytes 11 and 12 mean something else outside NUMERIC
   notNumeric.scale = 9;
   notNumeric.fixed = true;
+  notNumeric.autoNumber = true;
   Table table;
   ASSERT_EQ(decode(DefinitionBuilder().rows(42).tableType(0x4E).column(numeric).column(text).column(notNumeric).bytes(),
                    table),
@@ -78,6 +79,9 @@ TEST_F(TableDefinitionTest, HeaderAndDescriptorFieldsDecode) {
   EXPECT_FALSE(table.columns[1].isFixed);
   EXPECT_EQ(table.columns[2].precision, 0);
   EXPECT_EQ(table.columns[2].scale, 0);
+  EXPECT_TRUE(table.columns[2].isAutoNumber);
+  EXPECT_FALSE(amount.isAutoNumber);
+  EXPECT_FALSE(table.columns[1].isAutoNumber);
 }
 
 TEST_F(TableDefinitionTest, DescriptorsFollowTheRealIndexBlocks) {

@@ -15,6 +15,7 @@
 #include "platform/program_folder.h"
 #include "queries/engine.h"
 #include "records/type_names.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/record_fixture.h"
 
 namespace {
@@ -112,6 +113,7 @@ class ExportRunnerTest : public ::testing::Test {
 
 TEST_F(ExportRunnerTest, AccessExportOfThreeTables) {
   makeTables(3);
+  LogCapture logs;
   const auto outcome = run(settings(exporter::kFormatAccess, destination.path()));
   EXPECT_EQ(view.percents, (std::vector<int>{25, 50, 75, 100}));
   EXPECT_EQ(view.status,
@@ -125,6 +127,10 @@ TEST_F(ExportRunnerTest, AccessExportOfThreeTables) {
   ASSERT_EQ(view.statistics.size(), 3u);
   for (const auto& row : view.statistics) EXPECT_EQ(row.exportedRecords, 3) << row.tableName;
   EXPECT_EQ(fixture.recovery().m_Obj_DAO_Database, nullptr);  // the target is closed
+  // Every status line but the final one goes to the execution log, oldest first.
+  std::vector<std::string> logged(view.status.rbegin(), view.status.rend());
+  logged.pop_back();
+  EXPECT_EQ(logs.executionMessages(), logged);
 }
 
 TEST_F(ExportRunnerTest, CsvExportOfTwoTablesAndFourQueries) {

@@ -58,18 +58,20 @@ int32_t textCharacters(int32_t byteLength) {
   return std::min(kMaxTextCharacters, (byteLength + 1) / 2);
 }
 
-std::string columnEntry(const Column& column, TextSize textSize) {
+std::string columnEntry(const Column& column, StatementForm form, bool counter) {
   const std::string typeName = records::GetTypeName(column);
   std::string entry = "\r\n\t[" + column.name + "] ";
   char size[48];
   if (typeName == "TEXT") {
-    const int32_t length = textSize == TextSize::kCharacters ? textCharacters(column.length) : column.length;
+    const int32_t length = form == StatementForm::kForNewDatabase ? textCharacters(column.length) : column.length;
     std::snprintf(size, sizeof size, "(%d)", length);
     entry += typeName + size;
   } else if (column.type == records::kTypeNumeric) {
     // The type name of NUMERIC is "LONG", which would drop every decimal in a new database.
     std::snprintf(size, sizeof size, "NUMERIC(%d,%d)", column.precision, column.scale);
     entry += size;
+  } else if (column.type == records::kTypeLong && form == StatementForm::kForNewDatabase) {
+    entry += counter ? "COUNTER" : "LONG";
   } else {
     entry += typeName;
   }
@@ -82,11 +84,17 @@ void SortTableColumns() {
     quickSort(table.columns, 0, static_cast<int>(table.columns.size()) - 1);
 }
 
-std::string CreateTableStatement(const analysis::Table& table, TextSize textSize) {
+std::string CreateTableStatement(const analysis::Table& table, StatementForm form) {
+  // A new database numbers a COUNTER itself, also where the source held NULL: only the column
+  // that the definition flags as autonumber (a table has one) may become one.
+  const auto counter = std::find_if(table.columns.begin(), table.columns.end(), [](const Column& column) {
+    return column.type == records::kTypeLong && column.isAutoNumber;
+  });
   std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
   for (size_t i = 0; i < table.columns.size(); ++i) {
     if (i > 0) statement += ", ";
-    statement += columnEntry(table.columns[i], textSize);
+    const bool isCounter = counter != table.columns.end() && &*counter == &table.columns[i];
+    statement += columnEntry(table.columns[i], form, isCounter);
   }
   statement += "\r\n);";
   return statement;
@@ -94,7 +102,7 @@ std::string CreateTableStatement(const analysis::Table& table, TextSize textSize
 
 void BuildSchemaStatements() {
   for (analysis::Table& table : analysis::g_tables)
-    table.createStatement = CreateTableStatement(table, TextSize::kBytes);
+    table.createStatement = CreateTableStatement(table, StatementForm::kAsStored);
 }
 
 }  // namespace exporter

@@ -7,13 +7,15 @@
 
 namespace exporter {
 
-// How TEXT(n) gives a text column's size: the byte length as the definition stores it (the
-// statement every table carries), or in characters, as a new database needs it.
-enum class TextSize { kBytes, kCharacters };
+// Which statement: kAsStored, the one every table carries (TEXT(n) with the byte length the
+// definition stores, COUNTER for a LONG of column number 0), or kForNewDatabase, the one that
+// creates the table in a new database (TEXT(n) in characters, COUNTER only for the column the
+// definition flags as autonumber, so a NULL of another LONG column stays NULL).
+enum class StatementForm { kAsStored, kForNewDatabase };
 
 // "CREATE TABLE [name] \r\n(" then one "\r\n\t[column] TYPE" entry per column joined by ", ",
 // then "\r\n);". Only TEXT has a size; NUMERIC keeps its precision and scale.
-std::string CreateTableStatement(const analysis::Table& table, TextSize textSize);
+std::string CreateTableStatement(const analysis::Table& table, StatementForm form);
 
 // Sorts the columns of every table in analysis::g_tables by column number, ascending.
 void SortTableColumns();

@@ -10,7 +10,8 @@ int ExportTableData(analysis::MdbRecovery& recovery, analysis::Table& table, int
                     const CsvTableTarget& csv) {
   switch (variant) {
     case kFormatAccess:
-      return ExportTableToAccess(recovery, table, exportMode, CreateTableStatement(table, TextSize::kCharacters));
+      return ExportTableToAccess(recovery, table, exportMode,
+                                 CreateTableStatement(table, StatementForm::kForNewDatabase));
     case kFormatCsv: return ExportTableToCsv(recovery, table, csv, exportMode);
     default: table.exportedRecords = 0; return -1;
   }

@@ -60,7 +60,8 @@ int ExportTableToCsv(analysis::MdbRecovery& recovery, analysis::Table& table, co
   table.nextRowInPage = 0;
   table.exportedRecords = 0;
   if (exportMode != kModeSchemaOnly && exportMode != kModeSchemaAndData) return -1;
-  if (platform::CreateFolder(target.exportFolder)) return -1;  // it had not existed: not ours to fill
+  if (target.exportFolder.empty() || target.fileTitle.empty()) return -1;  // no place of its own to write
+  if (platform::CreateFolder(target.exportFolder)) return -1;              // it had not existed: not ours to fill
   platform::OutputFile file;
   if (!file.open(csvPath(target))) return -1;
 

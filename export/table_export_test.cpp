@@ -169,6 +169,9 @@ TEST_F(TableExportTest, CsvNeedsItsExportFolder) {
                                       exporter::kModeSchemaAndData, {missing, "T", nullptr}),
             -1);
   EXPECT_TRUE(platform::ListFolder(missing).empty());
+  EXPECT_EQ(
+      exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv, exporter::kModeSchemaAndData),
+      -1);  // no folder given: nothing is written anywhere
   fixture.channel().abort = 1;
   const std::string folder = exporter::PrepareCsvExportFolder(destination.path());
   EXPECT_EQ(exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv,
@@ -190,8 +193,8 @@ TEST_F(TableExportTest, AccessTargetKeepsValuesAsDecoded) {
   EXPECT_EQ(records[0],
             (Record{{"id", "1"}, {"flag", "1"}, {"amount", "0000000000000000.42"}, {"note", "it's \"C:\\x\", y "}}));
   EXPECT_EQ(records[1], (Record{{"id", "2"}, {"flag", "0"}, {"amount", "0000000000000000.07"}, {"note", "second"}}));
-  // id is column 0, a COUNTER in the new database: the engine numbers the record.
-  EXPECT_EQ(records[2], (Record{{"id", "3"}, {"flag", "0"}, {"amount", "NULL"}, {"note", "NULL"}}));
+  // id is column 0 but not flagged autonumber: a plain LONG in the new database, still NULL.
+  EXPECT_EQ(records[2], (Record{{"id", "NULL"}, {"flag", "0"}, {"amount", "NULL"}, {"note", "NULL"}}));
 }
 
 TEST_F(TableExportTest, AccessSchemaOnlyAndTablesWithoutDataPagesAreCreatedEmpty) {
@@ -224,11 +227,11 @@ TEST_F(TableExportTest, AccessTextColumnsKeepTheirWidth) {
   EXPECT_EQ(records[0].at("note"), fifty);
 }
 
-TEST(TargetStatementTest, TextSizesInCharacters) {
+TEST(TargetStatementTest, TextSizesInCharactersAndOnlyTheFlaggedCounter) {
   struct Case {
     int32_t byteLength;
-    const char* statementBytes;
-    const char* statementCharacters;
+    const char* asStored;
+    const char* forNewDatabase;
   };
   const Case cases[] = {
       {100, "TEXT(100)", "TEXT(50)"},  {2, "TEXT(2)", "TEXT(1)"}, {510, "TEXT(510)", "TEXT(255)"},
@@ -240,11 +243,22 @@ TEST(TargetStatementTest, TextSizesInCharacters) {
     table.name = "T";
     table.columns = {FixedColumn("id", records::kTypeLong, 0, 0, 4),
                      VariableColumn("t", records::kTypeText, 1, 0, c.byteLength)};
-    const std::string head = "CREATE TABLE [T] \r\n(\r\n\t[id] COUNTER, \r\n\t[t] ";
-    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::TextSize::kBytes), head + c.statementBytes + "\r\n);");
-    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::TextSize::kCharacters),
-              head + c.statementCharacters + "\r\n);");
+    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kAsStored),
+              std::string("CREATE TABLE [T] \r\n(\r\n\t[id] COUNTER, \r\n\t[t] ") + c.asStored + "\r\n);");
+    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kForNewDatabase),
+              std::string("CREATE TABLE [T] \r\n(\r\n\t[id] LONG, \r\n\t[t] ") + c.forNewDatabase + "\r\n);");
   }
+
+  // Only the first LONG column flagged autonumber is a COUNTER in a new database.
+  analysis::Table table;
+  table.name = "T";
+  table.columns = {FixedColumn("a", records::kTypeLong, 0, 0, 4), FixedColumn("b", records::kTypeLong, 1, 4, 4),
+                   FixedColumn("c", records::kTypeLong, 2, 8, 4)};
+  table.columns[1].isAutoNumber = table.columns[2].isAutoNumber = true;
+  EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kForNewDatabase),
+            "CREATE TABLE [T] \r\n(\r\n\t[a] LONG, \r\n\t[b] COUNTER, \r\n\t[c] LONG\r\n);");
+  EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kAsStored),
+            "CREATE TABLE [T] \r\n(\r\n\t[a] COUNTER, \r\n\t[b] LONG, \r\n\t[c] LONG\r\n);");
 }
 
 }  // namespace

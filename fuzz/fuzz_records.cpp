@@ -27,5 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
     }
   }
+  fuzzsupport::RemoveObjectFiles();
   return 0;
 }

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "export/analysis_steps.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
 #include "platform/program_folder.h"
+#include "records/ole_files.h"
 
 namespace fuzzsupport {
 
@@ -34,10 +36,19 @@ analysis::MdbRecovery& Recovery() {
     scratchFolder();
     platform::InstallMessageSink(&sink);
     channel.setUnattended(true);
-    return new analysis::MdbRecovery(channel);
+    auto* made = new analysis::MdbRecovery(channel);
+    exporter::InstallAnalysisSteps(*made);
+    return made;
   }();
   recovery->Channel().reset();
   return *recovery;
+}
+
+analysis::MdbRecovery& PageRecovery() {
+  analysis::MdbRecovery& recovery = Recovery();
+  recovery.format = analysis::kStorageFormat4;
+  recovery.layout = analysis::Jet4Layout();
+  return recovery;
 }
 
 std::string WriteScratchFile(const uint8_t* data, size_t size, const char* extension) {
@@ -48,6 +59,19 @@ std::string WriteScratchFile(const uint8_t* data, size_t size, const char* exten
     std::fclose(f);
   }
   return path;
+}
+
+bool OpenScannedFile(analysis::MdbRecovery& recovery, const std::vector<uint8_t>& bytes) {
+  const std::string path = WriteScratchFile(bytes.data(), bytes.size(), ".mdb");
+  if (!recovery.OpenDatabaseFile(path)) return false;
+  recovery.format = analysis::kStorageFormat4;
+  recovery.layout = analysis::Jet4Layout();
+  return recovery.ScanPages() >= 0;
+}
+
+void RemoveObjectFiles() {
+  const std::string folder = records::OleFilesFolder();
+  if (platform::FolderExists(folder)) platform::DeleteFolderTree(folder);
 }
 
 }  // namespace fuzzsupport

@@ -2,11 +2,12 @@
 // to take it even inside the same process, and the kernel drops it when the holder ends.
 #include "platform/single_instance.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 namespace platform {
 

@@ -2,7 +2,6 @@
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 TEST(SingleInstanceTest, SecondHolderIsRefusedUntilTheFirstEnds) {

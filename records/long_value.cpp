@@ -21,10 +21,14 @@ enum class RowLookup { kFound, kMissing, kOutOfPage };
 class LongValuePage {
  public:
   RowLookup load(analysis::MdbRecovery& recovery, uint32_t pageNumber) {
+    if (loaded_ && pageNumber == loadedNumber_) return RowLookup::kFound;  // the next part on the same page
+    loaded_ = false;
     if (analysis::g_pageMap.findByNumber(pageNumber) == nullptr) return RowLookup::kMissing;
     if (recovery.ReadPageByNumber(buffer_.data(), pageNumber) <= 0) return RowLookup::kMissing;
     const support::ByteView page(buffer_);
     if (page.u8(0) != 1 || page.u32(4) != kLongValueOwner) return RowLookup::kMissing;
+    loaded_ = true;
+    loadedNumber_ = pageNumber;
     return RowLookup::kFound;
   }
 
@@ -46,7 +50,15 @@ class LongValuePage {
 
  private:
   std::vector<uint8_t> buffer_ = std::vector<uint8_t>(analysis::kPageSize, 0);
+  bool loaded_ = false;
+  uint32_t loadedNumber_ = 0;
 };
+
+// Every part of a chain but the last fills its row to the page's end, so a real chain has at
+// most a part or two per page of the file. Beyond four per page a chain is damaged or hostile
+// (rows of a few bytes linked round a page): it ends there, so that one value never costs more
+// page reads than a few times the file's page count.
+size_t maxChainParts() { return 4 * analysis::g_pageMap.size() + 16; }
 
 RowLookup findRow(analysis::MdbRecovery& recovery, LongValuePage& page, uint32_t pageNumber, uint8_t rowNumber,
                   support::ByteView& bytes) {
@@ -66,7 +78,9 @@ LongValueRead readChain(analysis::MdbRecovery& recovery, const LongValueReferenc
   std::set<uint32_t> visited;
   uint32_t pageNumber = reference.page;
   uint8_t rowNumber = reference.row;
-  while (data.size() < reference.length && visited.insert(pageNumber << 8 | rowNumber).second) {
+  const size_t maxParts = maxChainParts();
+  while (data.size() < reference.length && visited.size() < maxParts &&
+         visited.insert(pageNumber << 8 | rowNumber).second) {
     support::ByteView row;
     const RowLookup found = findRow(recovery, page, pageNumber, rowNumber, row);
     if (found != RowLookup::kFound || row.size() < kChainLinkSize) {

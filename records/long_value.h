@@ -37,7 +37,7 @@ enum class LongValueRead {
 };
 
 // Gathers a value's data (value = the bytes in the row, reference included), at most the
-// stated length. Chains stop at a row already read.
+// stated length. Chains stop at a row already read, and after four parts per page of the file.
 LongValueRead ReadLongValueData(analysis::MdbRecovery& recovery, support::ByteView value,
                                 const LongValueReference& reference, std::vector<uint8_t>& data);
 

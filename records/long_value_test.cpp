@@ -181,6 +181,25 @@ TEST_F(LongValueTest, OleObjectsBecomeFiles) {
   EXPECT_EQ(fixture.recovery().oleFileCount, 6);
 }
 
+TEST_F(LongValueTest, ChainsOfManyTinyPartsEndAfterAFewPartsPerPage) {
+  // 250 rows of one character each on one page, each linking to the next: far more parts than
+  // a real chain puts on the seven pages of this file. The walk ends early, keeping what it read.
+  std::vector<std::vector<uint8_t>> rows;
+  for (uint8_t r = 0; r < 250; ++r) rows.push_back(Concat(link(r + 1, r + 1 < 250 ? kFirstLvalPage : 0), {'a', 0}));
+  openWithLvalPages({rows});
+  for (int type : {12, 11}) {
+    std::string text;
+    ASSERT_EQ(format(type, reference(1000, 0, kFirstLvalPage), text), 1) << type;
+    if (type == 11) {  // the object's file
+      const std::vector<uint8_t> bytes = ReadWholeFile(text);
+      text.assign(bytes.begin(), bytes.end());
+    }
+    EXPECT_GT(text.size(), 7u) << type;
+    EXPECT_LT(text.size(), 250u * (type == 12 ? 1 : 2)) << type;
+    EXPECT_EQ(text.find_first_not_of(type == 12 ? std::string("a") : std::string("a\0", 2)), std::string::npos);
+  }
+}
+
 TEST_F(LongValueTest, CorruptReferencesAndChains) {
   // Page 6: row 0 links to itself; row 1 links to a page that is no long-value page; row 2
   // starts inside the row table; row 3 is too short for a link.

@@ -1,20 +1,19 @@
 // The main window's analysis thread: runs Analyze beside the progress window, then hands the
 // end of the run to the GUI thread.
-#include <QMetaObject>
-
 #include "ui/progress_dlg.h"
 #include "ui/tessaly_dlg.h"
 
 namespace ui {
 
-void CTessalyDlg::AnalysisThreadProc(CProgressDlg* progressDlg, std::string path, int run) {
+void CTessalyDlg::AnalysisThreadProc(std::string path, int run) {
   analysis::ProgressChannel& channel = *m_pChannel;
   const bool ok = m_analysis.Analyze(path);
   if (ok) {
     channel.done = 1;
     channel.recoveryTblEvent.set();
-    // The window outlives this thread; a call still queued when it goes is dropped with it.
-    QMetaObject::invokeMethod(progressDlg, [progressDlg] { progressDlg->ShowCompleted(); }, Qt::QueuedConnection);
+    m_calls.post([this, run] {
+      if (run == m_nRun && m_pProgressDlg) m_pProgressDlg->ShowCompleted();
+    });
   } else {
     // A run that stopped early (unreadable file, refused format) publishes nothing more: the
     // progress threads are told to finish, so the window reaches "Close" instead of waiting.

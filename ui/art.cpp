@@ -5,11 +5,15 @@
 #include <QSvgRenderer>
 
 // Outside any namespace, as the resource initialiser requires.
-static void initArtResources() { Q_INIT_RESOURCE(art); }
+static void initArtResources() {
+  Q_INIT_RESOURCE(art);
+}
 
 namespace ui {
 
-void InitArt() { initArtResources(); }
+void InitArt() {
+  initArtResources();
+}
 
 QPixmap ArtPixmap(const QString& name, const QSize& size) {
   QPixmap pixmap(size);

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "platform/message_sink.h"
+#include "ui/gui_calls.h"
 
 namespace ui {
 
@@ -22,18 +23,21 @@ class GuiMessageSink : public platform::MessageSink {
   void showMessage(const std::string& text, const std::string& caption) override {
     const QString qtText = ToQt(text);
     const QString qtCaption = caption.empty() ? QString(kAppTitle) : ToQt(caption);
-    if (QThread::currentThread() == qApp->thread()) {
-      ShowMessage(QApplication::activeWindow(), qtText, qtCaption);
-      return;
-    }
-    QMetaObject::invokeMethod(
-        qApp, [qtText, qtCaption] { ShowMessage(QApplication::activeWindow(), qtText, qtCaption); },
-        Qt::QueuedConnection);
+    auto show = [qtText, qtCaption] { ShowMessage(QApplication::activeWindow(), qtText, qtCaption); };
+    if (QThread::currentThread() == qApp->thread())
+      show();
+    else
+      calls_.post(show);
   }
+
+ private:
+  GuiCalls calls_{qApp};
 };
 }  // namespace
 
-void SetDesktopHooks(DesktopHooks replacement) { hooks() = std::move(replacement); }
+void SetDesktopHooks(DesktopHooks replacement) {
+  hooks() = std::move(replacement);
+}
 
 void ShowMessage(QWidget* parent, const QString& text, const QString& caption) {
   if (hooks().message) return hooks().message(text, caption);
@@ -48,8 +52,7 @@ bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
 
 QString ChooseDatabaseFile(QWidget* parent) {
   if (hooks().chooseDatabaseFile) return hooks().chooseDatabaseFile();
-  return QFileDialog::getOpenFileName(parent, QString(), QString(),
-                                      "Microsoft Access Database Files (*.mdb *.accdb)");
+  return QFileDialog::getOpenFileName(parent, QString(), QString(), "Microsoft Access Database Files (*.mdb *.accdb)");
 }
 
 void OpenUrl(const QUrl& url) {

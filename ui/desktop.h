@@ -33,7 +33,11 @@ void OpenUrl(const QUrl& url);
 void InstallGuiMessageSink();
 
 // Text of the core (UTF-8) for a widget, and back.
-inline QString ToQt(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }
+inline QString ToQt(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<int>(text.size()));
+}
+inline std::string FromQt(const QString& text) {
+  return text.toUtf8().toStdString();
+}
 
 }  // namespace ui

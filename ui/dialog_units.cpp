@@ -21,13 +21,19 @@ DialogUnits::DialogUnits(const QFont& font) {
   baseHeight_ = metrics.height();
 }
 
-int DialogUnits::x(int units) const { return units * baseWidth_ / 4; }
-int DialogUnits::y(int units) const { return units * baseHeight_ / 8; }
+int DialogUnits::x(int units) const {
+  return units * baseWidth_ / 4;
+}
+int DialogUnits::y(int units) const {
+  return units * baseHeight_ / 8;
+}
 
 QRect DialogUnits::rect(int left, int top, int width, int height) const {
   return QRect(x(left), y(top), x(width), y(height));
 }
 
-QSize DialogUnits::size(int width, int height) const { return QSize(x(width), y(height)); }
+QSize DialogUnits::size(int width, int height) const {
+  return QSize(x(width), y(height));
+}
 
 }  // namespace ui

@@ -57,7 +57,9 @@ CProgressDlg::CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& chan
   connect(m_btnStop, &QPushButton::clicked, this, &CProgressDlg::OnStopOrClose);
 }
 
-CProgressDlg::~CProgressDlg() { StopThreads(); }
+CProgressDlg::~CProgressDlg() {
+  StopThreads();
+}
 
 void CProgressDlg::showEvent(QShowEvent* event) {
   WhiteDialog::showEvent(event);
@@ -71,7 +73,9 @@ void CProgressDlg::OnInitDialog() {
   m_loops.start();
 }
 
-void CProgressDlg::ReleaseCalls() { m_calls.close(); }
+void CProgressDlg::ReleaseCalls() {
+  m_calls.close();
+}
 
 void CProgressDlg::StopThreads() {
   m_calls.close();
@@ -104,7 +108,9 @@ void CProgressDlg::OnStopOrClose() {
   done(QDialog::Rejected);
 }
 
-void CProgressDlg::ShowCompleted() { showClose(); }
+void CProgressDlg::ShowCompleted() {
+  showClose();
+}
 
 void CProgressDlg::showPercent(int percent) {
   m_progress->setValue(percent);

@@ -21,10 +21,8 @@ bool leftAligned(int type) {
     case records::kTypeText:
     case records::kTypeOle:
     case records::kTypeMemo:
-    case records::kTypeGuid:
-      return true;
-    default:
-      return false;
+    case records::kTypeGuid: return true;
+    default: return false;
   }
 }
 

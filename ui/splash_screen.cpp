@@ -35,7 +35,9 @@ CSplashScreen::CSplashScreen(QWidget* parent)
   connect(&m_timer, &QTimer::timeout, this, [] { HideSplashScreen(); });
 }
 
-CSplashScreen* CSplashScreen::Current() { return g_pSplash; }
+CSplashScreen* CSplashScreen::Current() {
+  return g_pSplash;
+}
 
 void CSplashScreen::ShowSplashScreen(QWidget* parent) {
   if (g_pSplash) return;
@@ -70,11 +72,8 @@ bool CSplashScreen::PreTranslateAppMessage(QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonPress:
-      HideSplashScreen();
-      return true;
-    default:
-      return false;
+    case QEvent::NonClientAreaMouseButtonPress: HideSplashScreen(); return true;
+    default: return false;
   }
 }
 

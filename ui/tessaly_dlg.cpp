@@ -176,7 +176,9 @@ void CTessalyDlg::hideContentPanes() {
   m_list->hide();
 }
 
-void CTessalyDlg::showBlankPane() { m_browserPane->show(); }
+void CTessalyDlg::showBlankPane() {
+  m_browserPane->show();
+}
 
 bool CTessalyDlg::refuseWhileBusy() {
   if (m_bRecovering) {
@@ -245,8 +247,7 @@ void CTessalyDlg::OnView() {
   channel.setDatabaseName(databaseName);
 
   m_pProgressDlg = std::make_unique<CProgressDlg>(this, channel);
-  m_hAnalysisThread =
-      std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_pProgressDlg.get(), m_strFilePath, ++m_nRun);
+  m_hAnalysisThread = std::thread(&CTessalyDlg::AnalysisThreadProc, this, m_strFilePath, ++m_nRun);
   m_pProgressDlg->exec();
 }
 
@@ -271,7 +272,9 @@ void CTessalyDlg::OnExport() {
 
 // The export options dialog and the export progress window come with the export dialogs; until
 // then no export is confirmed.
-bool CTessalyDlg::ShowExportOptions() { return false; }
+bool CTessalyDlg::ShowExportOptions() {
+  return false;
+}
 void CTessalyDlg::RunExportProgress() {}
 
 void CTessalyDlg::closeEvent(QCloseEvent* event) {

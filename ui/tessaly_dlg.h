@@ -88,7 +88,7 @@ class CTessalyDlg : public WhiteDialog {
   void RunExportProgress();
 
   // Analysis thread and the previous run's threads.
-  void AnalysisThreadProc(CProgressDlg* progressDlg, std::string path, int run);
+  void AnalysisThreadProc(std::string path, int run);
   void StopPreviousAnalysis();
 
   // Table tree and record grid.

@@ -5,14 +5,17 @@
 
 namespace ui {
 
-WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags)
-    : QDialog(parent, flags), units_(DialogFont()) {
+WhiteDialog::WhiteDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags), units_(DialogFont()) {
   setFont(DialogFont());
   QPalette white = palette();
   for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
     white.setColor(role, Qt::white);
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    white.setColor(role, Qt::black);
+  // Black text, except that disabled controls still look disabled.
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+    white.setColor(QPalette::Active, role, Qt::black);
+    white.setColor(QPalette::Inactive, role, Qt::black);
+    white.setColor(QPalette::Disabled, role, Qt::gray);
+  }
   setPalette(white);
   setAutoFillBackground(true);
 }
@@ -29,11 +32,8 @@ void WhiteDialog::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      return;
-    default:
-      QDialog::keyPressEvent(event);
+    case Qt::Key_Escape: event->accept(); return;
+    default: QDialog::keyPressEvent(event);
   }
 }
 

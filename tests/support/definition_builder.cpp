@@ -78,7 +78,7 @@ std::vector<uint8_t> DefinitionBuilder::bytes() const {
     put16(out, at + 9, c.rowColumnNumber);
     out[at + 11] = c.precision;
     out[at + 12] = c.scale;
-    out[at + 15] = static_cast<uint8_t>((c.fixed ? 0x01 : 0x00) | 0x02);
+    out[at + 15] = static_cast<uint8_t>((c.fixed ? 0x01 : 0x00) | 0x02 | (c.autoNumber ? 0x04 : 0x00));
     put16(out, at + 21, c.fixedOffset);
     put16(out, at + 23, c.length);
   }

@@ -13,6 +13,7 @@ struct ColumnSpec {
   std::vector<uint8_t> storedName;  // the UTF-16LE bytes as stored
   uint16_t length = 0;
   bool fixed = false;
+  bool autoNumber = false;  // flag 0x04
   uint16_t fixedOffset = 0;
   uint16_t variableIndex = 0;
   uint16_t rowColumnNumber = 0;

@@ -57,8 +57,8 @@ void InstallDesktopHooks() {
   ui::SetDesktopHooks(hooks);
 }
 
-ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path,
-                      const std::function<void(ui::CProgressDlg&)>& during, const QString& screenshotName) {
+ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path, const std::function<void(ui::CProgressDlg&)>& during,
+                      const QString& screenshotName) {
   // The first click while the splash screen is up only hides it.
   ui::CSplashScreen::HideSplashScreen();
   TheDesktop().nextFile = path;
@@ -77,7 +77,11 @@ ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path,
     if (during) during(*progress);
     QTRY_COMPARE_WITH_TIMEOUT(progress->stopButton()->text(), QString("Close"), 60000);
     QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsRecovering(), 60000);
-    for (int i = 0; i < progress->statusList()->count(); ++i) run.statusLines << progress->statusList()->item(i)->text();
+    // The status thread ends on its own, after the worker or the table thread may have shown "Close".
+    QTRY_VERIFY_WITH_TIMEOUT(
+        progress->statusList()->count() > 0 && progress->statusList()->item(0)->text() == "Recovery Completed", 60000);
+    for (int i = 0; i < progress->statusList()->count(); ++i)
+      run.statusLines << progress->statusList()->item(i)->text();
     run.percent = Control<QLabel>(progress, "1053")->text();
     run.tablesFound = Control<QLabel>(progress, "1061")->text();
     run.buttonText = progress->stopButton()->text();
@@ -139,8 +143,7 @@ QStringList CutTexts(QWidget* window) {
   QStringList cut;
   for (QLabel* label : window->findChildren<QLabel*>()) {
     if (label->text().isEmpty() || label->text().startsWith("<a ")) continue;
-    if (label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width())
-      cut << label->text();
+    if (label->fontMetrics().horizontalAdvance(label->text()) > label->contentsRect().width()) cut << label->text();
   }
   for (QPushButton* button : window->findChildren<QPushButton*>()) {
     const QFontMetrics metrics = button->fontMetrics();

@@ -24,8 +24,8 @@ QStringList ExpectedTableNames(const QString& databasePath);
 // Installed for the whole run by the test main.
 struct Desktop {
   QStringList messages;
-  QString nextFile;            // what the file dialog answers
-  bool answerYes = false;      // what the close question answers
+  QString nextFile;        // what the file dialog answers
+  bool answerYes = false;  // what the close question answers
   QStringList questions;
   QList<QUrl> openedUrls;
 };
@@ -42,8 +42,7 @@ struct ViewRun {
   QString buttonText;
 };
 ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path,
-                      const std::function<void(ui::CProgressDlg&)>& during = {},
-                      const QString& screenshotName = {});
+                      const std::function<void(ui::CProgressDlg&)>& during = {}, const QString& screenshotName = {});
 
 // Every node below the root as "indent label" lines, bold nodes marked with "*".
 QStringList TreeText(QTreeWidget* tree);
@@ -66,8 +65,8 @@ T* Control(QWidget* window, const char* id) {
 
 }  // namespace guitest
 
-#define SKIP_WITHOUT_CORPUS_QT()                                                      \
-  do {                                                                                \
-    if (::guitest::CorpusDir().isEmpty())                                             \
+#define SKIP_WITHOUT_CORPUS_QT()                                                       \
+  do {                                                                                 \
+    if (::guitest::CorpusDir().isEmpty())                                              \
       QSKIP("shared corpus not found (../shared/corpus or $TESSALY_CORPUS): skipped"); \
   } while (0)

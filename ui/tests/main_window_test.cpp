@@ -26,7 +26,9 @@ namespace {
 constexpr const char* kRecoverBusy = "Recover operation is in progress..Pls wait, or cancel that operation";
 constexpr const char* kExportBusy = "Export operation is in progress..Pls wait, or cancel that operation";
 
-bool enabled(ui::CTessalyDlg& dlg, const char* id) { return Control<QPushButton>(&dlg, id)->isEnabled(); }
+bool enabled(ui::CTessalyDlg& dlg, const char* id) {
+  return Control<QPushButton>(&dlg, id)->isEnabled();
+}
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -48,7 +50,8 @@ class MainWindowTest : public QObject {
     QStringList tree = guitest::TreeText(Control<QTreeWidget>(&dlg, "1001"));
     QCOMPARE(tree, QStringList({"DATABASE_NAME", "  TABLES", "  QUERIES"}));
     // With room for a title bar and a panel on a 1366 x 768 screen.
-    QVERIFY2(dlg.width() <= 1366 && dlg.height() <= 768 - 70, qPrintable(QString("%1x%2").arg(dlg.width()).arg(dlg.height())));
+    QVERIFY2(dlg.width() <= 1366 && dlg.height() <= 768 - 70,
+             qPrintable(QString("%1x%2").arg(dlg.width()).arg(dlg.height())));
     QCOMPARE(guitest::CutTexts(&dlg), QStringList());
     // The splash screen is up; the first click only hides it.
     ui::CSplashScreen* splash = ui::CSplashScreen::Current();
@@ -140,6 +143,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!enabled(dlg, "1070") && !enabled(dlg, "1071"));
     guitest::Select(dlg, guitest::ChildNamed(queries, "SelectQuery"));
     QVERIFY(edit->toPlainText().startsWith("SELECT DISTINCT Table1.*"));
+    guitest::SaveScreenshot(&dlg, "main-window-query");
 
     guitest::Select(dlg, queries);
     QVERIFY(edit->isVisible());
@@ -205,7 +209,8 @@ class MainWindowTest : public QObject {
     dlg.OnHelpContents();
     QCOMPARE(TheDesktop().openedUrls.size(), 1);
     QVERIFY(TheDesktop().openedUrls[0].isLocalFile());
-    QVERIFY2(QFile::exists(TheDesktop().openedUrls[0].toLocalFile()), qPrintable(TheDesktop().openedUrls[0].toString()));
+    QVERIFY2(QFile::exists(TheDesktop().openedUrls[0].toLocalFile()),
+             qPrintable(TheDesktop().openedUrls[0].toString()));
 
     ui::CAboutDlg about(&dlg);
     about.show();
