@@ -1,0 +1,16 @@
+// Reads every row of every user table with the npm package mdb-reader, the way a program built
+// on it would, and prints {"table": rows, ...} as JSON.
+// Usage: node mdb_reader_rows.mjs FOLDER FILE, where FOLDER/node_modules holds mdb-reader.
+import { createRequire } from "module";
+import fs from "fs";
+import path from "path";
+
+const require = createRequire(path.join(path.resolve(process.argv[2]), "index.js"));
+const MDBReader = (await import(require.resolve("mdb-reader"))).default;
+
+const reader = new MDBReader(fs.readFileSync(process.argv[3]));
+const rows = {};
+for (const name of reader.getTableNames({ normalTables: true, systemTables: false })) {
+  rows[name] = reader.getTable(name).getData().length;
+}
+process.stdout.write(JSON.stringify(rows) + "\n");
