@@ -1,6 +1,7 @@
 // A process-local manual-reset event: stays signalled from set() until reset().
-// Waiters check a few times, then yield their core, and sleep only when nothing comes: a
-// strict set/wait handshake costs one thread switch each way, about a microsecond.
+// Waiters spin for a while, then yield their core, and sleep only when nothing comes. How long
+// they spin adapts to the machine: a partner on the other core answers within the spin, while on
+// a busy machine both threads of a handshake share one core and spinning only delays it.
 #pragma once
 
 #include <atomic>
@@ -27,6 +28,7 @@ class ManualResetEvent {
   std::string name_;
   std::atomic<bool> signalled_{false};
   std::atomic<int> sleepers_{0};
+  std::atomic<int> spinRounds_;
   std::mutex mutex_;
   std::condition_variable wakeup_;
 };
