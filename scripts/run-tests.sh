@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs all tests: once as a plain build,
-# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds everything and runs all tests: once as a plain build, once
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then the fuzz targets' smoke runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,10 +17,11 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DTESSALY_SANITIZE=ON >/de
 cmake --build build-sanitize -j"$jobs"
 ctest --test-dir build-sanitize -j"$jobs" --output-on-failure
 
-# The fuzz smoke runs need clang's libFuzzer and a few more minutes: they run with --full.
-[ "${1:-}" = "--full" ] || exit 0
-
-# Fuzz targets (clang's libFuzzer, with ASan and UBSan): a short smoke run each.
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON >/dev/null
+# Fuzz targets (clang's libFuzzer, with ASan and UBSan): a short smoke run each over the seeds
+# and the kept regression inputs; --full runs each for 30 seconds.
+smoke_seconds=10
+[ "${1:-}" = "--full" ] && smoke_seconds=30
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_FUZZ=ON \
+  -DTESSALY_FUZZ_SMOKE_SECONDS="$smoke_seconds" >/dev/null
 cmake --build build-fuzz -j"$jobs"
 ctest --test-dir build-fuzz --output-on-failure
