@@ -18,4 +18,13 @@ QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int 
   return label;
 }
 
+QProgressBar* makePercentBar(WhiteDialog* dialog, const char* id, int x, int y, int w, int h) {
+  auto* bar = new QProgressBar(dialog);
+  bar->setObjectName(id);
+  bar->setRange(0, 100);
+  bar->setTextVisible(false);
+  dialog->place(bar, x, y, w, h);
+  return bar;
+}
+
 }  // namespace ui

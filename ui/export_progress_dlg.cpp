@@ -36,11 +36,7 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
   m_lstStatus->setFocusPolicy(Qt::NoFocus);
   place(m_lstStatus, 7, 7, 296, 148);
 
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName("1056");
-  m_progress->setRange(0, 100);
-  m_progress->setTextVisible(false);
-  place(m_progress, 7, 162, 258, 11);
+  m_progress = makePercentBar(this, "1056", 7, 162, 258, 11);
   m_lblPercent = makeLabel(this, "1053", "0 %", 271, 163, 32, 10);
 
   m_btnStop = makeButton(this, "1093", "Stop", 130, 180, 50, 14);

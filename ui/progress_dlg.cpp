@@ -5,18 +5,10 @@
 #include <QGroupBox>
 
 #include "ui/desktop.h"
+#include "ui/dialog_controls.h"
 #include "ui/tessaly_dlg.h"
 
 namespace ui {
-
-namespace {
-QLabel* makeLabel(WhiteDialog* dialog, const char* id, const QString& text, int x, int y, int width) {
-  auto* label = new QLabel(text, dialog);
-  label->setObjectName(id);
-  dialog->place(label, x, y, width, 10);
-  return label;
-}
-}  // namespace
 
 CProgressDlg::CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& channel)
     : WhiteDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -30,25 +22,21 @@ CProgressDlg::CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& chan
   auto* group = new QGroupBox("Progress details", this);
   group->setObjectName("1055");
   place(group, 7, 5, 229, 80);
-  makeLabel(this, "1090", "Database Name : ", 16, 20, 72);
-  m_lblDatabaseName = makeLabel(this, "1093", "", 90, 20, 140);
-  makeLabel(this, "1091", "Storage Format : ", 16, 35, 72);
-  m_lblStorageFormat = makeLabel(this, "1094", "", 90, 35, 140);
-  makeLabel(this, "1028", "Tables Found : ", 16, 50, 72);
-  m_lblTablesFound = makeLabel(this, "1061", "0 (0)", 90, 50, 140);
-  makeLabel(this, "1029", "Unnamed Table :", 16, 65, 72);
-  m_lblUnnamedTables = makeLabel(this, "1062", "0", 90, 65, 140);
+  makeLabel(this, "1090", "Database Name : ", 16, 20, 72, 10);
+  m_lblDatabaseName = makeLabel(this, "1093", "", 90, 20, 140, 10);
+  makeLabel(this, "1091", "Storage Format : ", 16, 35, 72, 10);
+  m_lblStorageFormat = makeLabel(this, "1094", "", 90, 35, 140, 10);
+  makeLabel(this, "1028", "Tables Found : ", 16, 50, 72, 10);
+  m_lblTablesFound = makeLabel(this, "1061", "0 (0)", 90, 50, 140, 10);
+  makeLabel(this, "1029", "Unnamed Table :", 16, 65, 72, 10);
+  m_lblUnnamedTables = makeLabel(this, "1062", "0", 90, 65, 140, 10);
 
   m_lstStatus = new QListWidget(this);
   m_lstStatus->setObjectName("1095");
   place(m_lstStatus, 7, 91, 229, 78);
 
-  m_progress = new QProgressBar(this);
-  m_progress->setObjectName("1036");
-  m_progress->setRange(0, 100);
-  m_progress->setTextVisible(false);
-  place(m_progress, 7, 175, 194, 11);
-  m_lblPercent = makeLabel(this, "1053", "0%", 205, 176, 31);
+  m_progress = makePercentBar(this, "1036", 7, 175, 194, 11);
+  m_lblPercent = makeLabel(this, "1053", "0%", 205, 176, 31, 10);
 
   m_btnStop = new QPushButton("Stop", this);
   m_btnStop->setObjectName("1063");
