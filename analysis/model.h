@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/format_layout.h"
+#include "support/value.h"
 
 namespace analysis {
 
@@ -85,6 +86,7 @@ struct Field {
   int32_t present = -1;
   int32_t size = 0;
   std::string text;
+  support::Value value;  // the typed value the decoder made; text is its display form
 };
 
 struct Queries {
