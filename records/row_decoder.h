@@ -1,6 +1,6 @@
-// Decoding one row of a table's loaded data page into g_rowFields (indexed by column number):
-// for the record list as one row text (each column's value followed by the field separator),
-// for the export field by field through a FieldWriter.
+// Decoding one row of a table's loaded data page into g_rowFields (indexed by column number),
+// each field's typed value beside its display text: for the record list as one row text (each column's value followed
+// by the field separator), for the export field by field through a FieldWriter.
 #pragma once
 
 #include <cstdint>
