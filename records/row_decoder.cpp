@@ -14,7 +14,7 @@ namespace records {
 namespace {
 constexpr const char* kNull = "NULL";
 
-enum class WalkMode { kRecordList, kExport };
+enum class WalkMode { kRecordList, kExport, kValues };
 
 analysis::Field& fieldOf(const analysis::Column& column, analysis::Field& scratch) {
   if (column.columnNumber >= 0 && static_cast<size_t>(column.columnNumber) < analysis::g_rowFields.size())
@@ -25,8 +25,9 @@ analysis::Field& fieldOf(const analysis::Column& column, analysis::Field& scratc
 
 // The column's typed value, and its display text as the record texts carry it.
 void decode(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column, int64_t position,
-            int64_t length, analysis::Field& field) {
+            int64_t length, analysis::Field& field, WalkMode mode) {
   DecodeValue(recovery, page, column, position, length, field.value);
+  if (mode == WalkMode::kValues) return;  // the texts stay "NULL": nobody reads them
   field.text.clear();
   if (field.value.kind == support::ValueKind::kLongBinary)
     field.text = OleObjectFile(recovery, field.value);  // readers of the text find the object in a file
@@ -38,19 +39,19 @@ void decode(analysis::MdbRecovery& recovery, support::ByteView page, const analy
 
 // Decodes one column's value into its field; true when a value form (or the BIT rule) ran.
 bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const RowGeometry& row,
-                  const analysis::Column& column, analysis::Field& field) {
+                  const analysis::Column& column, analysis::Field& field, WalkMode mode) {
   if (column.isFixed) {
     if (column.type == kTypeBit) {  // the null-mask bit is the value
       field.value.kind = support::ValueKind::kBoolean;
       field.value.integer = field.present == 1 ? 1 : 0;
-      field.text = field.present == 1 ? "1" : "0";
+      if (mode != WalkMode::kValues) field.text = field.present == 1 ? "1" : "0";
       return true;
     }
     const int64_t valueStart = 2 + static_cast<int64_t>(column.fixedOffset);
     const bool inside =
         column.fixedOffset >= 0 && column.length > 0 && valueStart + column.length - 1 <= row.fixedBound;
     if (field.present == 1 && inside) {
-      decode(recovery, page, column, row.start + valueStart, column.length, field);
+      decode(recovery, page, column, row.start + valueStart, column.length, field, mode);
       return true;
     }
     field.present = 0;
@@ -69,7 +70,7 @@ bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const
   }
   const int64_t valueEnd = row.variableStart(page, k + 1);
   if (valueEnd < valueStart || valueEnd > row.dataEnd) return false;  // stays present, "NULL"
-  decode(recovery, page, column, row.start + valueStart, valueEnd - valueStart, field);
+  decode(recovery, page, column, row.start + valueStart, valueEnd - valueStart, field, mode);
   return true;
 }
 
@@ -95,7 +96,7 @@ int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t row
   for (const auto& column : table.columns) {
     if (recovery.Channel().aborted()) return -1;
     analysis::Field& field = fieldOf(column, scratch);
-    const bool decoded = decodeColumn(recovery, page, row, column, field);
+    const bool decoded = decodeColumn(recovery, page, row, column, field, mode);
     onColumn(column, field, decoded);
   }
   return row.columnCount;
@@ -113,6 +114,12 @@ int DecodeRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t r
                              });
   if (result >= 0) rowText = std::move(text);
   return result;
+}
+
+int DecodeRowValues(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd) {
+  bool anyPresent = false;
+  return walkRow(recovery, table, rowStart, rowEnd, WalkMode::kValues, anyPresent,
+                 [](const analysis::Column&, analysis::Field&, bool) {});
 }
 
 int DecodeRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,

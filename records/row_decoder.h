@@ -20,6 +20,10 @@ constexpr const char* kFieldSeparator = "@##@#$~##%";
 int DecodeRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,
               std::string& rowText);
 
+// As DecodeRow, but only the typed values are made (the fields' texts stay "NULL", no OLE file is
+// written): the writers' fast path.
+int DecodeRowValues(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd);
+
 // Returns the number of fields the writer counted, 1 for a row with no present column (nothing
 // written), -1 for a malformed row or a raised abort flag.
 int DecodeRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,

@@ -27,7 +27,7 @@ struct TypedCase {
   std::string display;
   int64_t integer = 0;
   double real = 0;
-  std::string text;  // kText: the text; kNumeric: the digits
+  std::string text = {};  // kText: the text; kNumeric: the digits
   int precision = 0;
   int scale = 0;
 };
