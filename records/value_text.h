@@ -28,8 +28,10 @@ void AppendHexText(const uint8_t* bytes, size_t size, std::string& out);
 void AppendGuidText(const uint8_t* bytes16, std::string& out);
 
 // The date text of a day count since 30 December 1899 ("%m/%d/%Y %H:%M:%S"), "NULL" outside the
-// years 1 to 9999 or for a value that is not a number.
-std::string DateText(double days);
+// years 1 to 9999 or for a value that is not a number. withFraction adds the fraction of a
+// second (to the microsecond, trailing zeros dropped) where the time of day has one, instead of
+// rounding to the second.
+std::string DateText(double days, bool withFraction = false);
 
 // True for the type codes whose values have a form of their own (all but BIT, ATTACHMENT and
 // the codes of no name).
