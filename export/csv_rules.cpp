@@ -1,8 +1,6 @@
 // CSV text rules.
 #include "export/csv_rules.h"
 
-#include <charconv>
-
 #include "records/type_names.h"
 #include "records/value_text.h"
 
@@ -23,28 +21,6 @@ bool needsQuotes(std::string_view text) {
   return false;
 }
 
-// The shortest text that reads back as the same float or double ("nan", "inf" and "-inf" for
-// the values that are no numbers).
-template <typename Real>
-void appendShortest(Real value, std::string& line) {
-  char text[64];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  line.append(text, result.ptr);
-}
-
-void appendInteger(int64_t value, std::string& line) {
-  char text[24];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  line.append(text, result.ptr);
-}
-
-void appendDate(double days, std::string& line) {
-  const std::string text = records::DateText(days, true);
-  if (text == "NULL")
-    appendShortest(days, line);  // outside the calendar: the stored day count itself
-  else
-    line += text;
-}
 }  // namespace
 
 std::string CsvTypeName(const analysis::Column& column) {
@@ -78,16 +54,6 @@ void AppendCsvValue(const analysis::Column& column, const support::Value& value,
   switch (value.kind) {
     case ValueKind::kNull: break;
     case ValueKind::kBoolean: line += value.integer != 0 ? "Yes" : "No"; break;
-    case ValueKind::kByte:
-    case ValueKind::kInt16:
-    case ValueKind::kInt32:
-    case ValueKind::kInt64: appendInteger(value.integer, line); break;
-    case ValueKind::kCurrency: records::AppendCurrencyText(value.integer, line); break;
-    case ValueKind::kSingle: appendShortest(static_cast<float>(value.real), line); break;
-    case ValueKind::kDouble: appendShortest(value.real, line); break;
-    case ValueKind::kDate: appendDate(value.real, line); break;
-    case ValueKind::kNumeric: records::AppendNumericText(value.numeric, line); break;
-    case ValueKind::kGuid: records::AppendValueText(column, value, line); break;
     case ValueKind::kText: AppendCsvText(value.text, line); break;
     case ValueKind::kBinary:
     case ValueKind::kLongBinary:
@@ -96,9 +62,9 @@ void AppendCsvValue(const analysis::Column& column, const support::Value& value,
       else
         records::AppendHexText(value.bytes.data(), value.bytes.size(), line);
       break;
-    case ValueKind::kDateExtended:
     case ValueKind::kList:
     case ValueKind::kAttachments: AppendCsvText(records::ValueText(column, value), line); break;
+    default: records::AppendLosslessText(column, value, line); break;  // numbers and dates: nothing to quote
   }
 }
 

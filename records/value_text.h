@@ -19,6 +19,12 @@ namespace records {
 void AppendValueText(const analysis::Column& column, const support::Value& value, std::string& out);
 std::string ValueText(const analysis::Column& column, const support::Value& value);
 
+// Appends the lossless text of a value that is no text and no binary data: the display text,
+// except that SINGLE and DOUBLE values are the shortest text that reads back as the same
+// number, and dates carry their fraction of a second where the stored value has one (a day
+// count outside the calendar is written as the number itself). For the writers of text files.
+void AppendLosslessText(const analysis::Column& column, const support::Value& value, std::string& out);
+
 // The pieces, for writers that share a form with the display.
 void AppendCurrencyText(int64_t tenThousandths, std::string& out);
 void AppendNumericText(const support::NumericValue& numeric, std::string& out);
