@@ -15,6 +15,8 @@ constexpr int64_t kDaysPer100Years = 36524;
 constexpr int64_t kDaysPer4Years = 1461;
 constexpr int64_t kDaysPerYear = 365;
 constexpr int64_t kSecondsPerDay = 86400;
+constexpr int64_t kMicrosPerSecond = 1000000;
+constexpr int64_t kMicrosPerDay = kSecondsPerDay * kMicrosPerSecond;
 constexpr int kLastYear = 9999;
 
 constexpr int kMonthStarts[2][13] = {
@@ -51,32 +53,42 @@ CalendarDate dateFromDayNumber(int64_t n) {
 }
 }  // namespace
 
-std::string DateText(double value) {
+std::string DateText(double value, bool withFraction) {
   // Far outside the calendar's years (also NaN): no date.
   if (!(std::fabs(value) < 4.0e6)) return "NULL";
   int64_t days = static_cast<int64_t>(value);  // toward zero: before the epoch the time counts forward too
-  int64_t seconds = static_cast<int64_t>(std::fabs(value - static_cast<double>(days)) * kSecondsPerDay + 0.5);
-  if (seconds >= kSecondsPerDay) {  // rounded up to midnight: the next day
-    seconds -= kSecondsPerDay;
+  const double fraction = std::fabs(value - static_cast<double>(days));
+  // The time of day in microseconds; without the fraction, rounded to the second.
+  int64_t micros = withFraction ? std::llround(fraction * kMicrosPerDay)
+                                : static_cast<int64_t>(fraction * kSecondsPerDay + 0.5) * kMicrosPerSecond;
+  if (micros >= kMicrosPerDay) {  // rounded up to midnight: the next day
+    micros -= kMicrosPerDay;
     days += 1;
   }
   const int64_t dayNumber = days + kEpochFromYearOne;
   if (dayNumber < 0) return "NULL";
   const CalendarDate date = dateFromDayNumber(dayNumber);
   if (date.year > kLastYear) return "NULL";
-  // "%02d/%02d/%04d %02d:%02d:%02d", written by hand: every part is non-negative and fits its width.
-  char out[] = "MM/DD/YYYY hh:mm:ss";
-  const auto put = [&out](size_t at, int64_t value, int digits) {
-    for (int i = digits - 1; i >= 0; --i, value /= 10)
-      out[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+  // "%02d/%02d/%04d %02d:%02d:%02d.%06d", written by hand: every part is non-negative and fits its width.
+  char out[] = "MM/DD/YYYY hh:mm:ss.ffffff";
+  const auto put = [&out](size_t at, int64_t part, int digits) {
+    for (int i = digits - 1; i >= 0; --i, part /= 10)
+      out[at + static_cast<size_t>(i)] = static_cast<char>('0' + part % 10);
   };
+  const int64_t seconds = micros / kMicrosPerSecond;
   put(0, date.month, 2);
   put(3, date.day, 2);
   put(6, date.year, 4);
   put(11, seconds / 3600, 2);
   put(14, seconds / 60 % 60, 2);
   put(17, seconds % 60, 2);
-  return out;
+  size_t length = 19;  // through the seconds
+  if (micros % kMicrosPerSecond != 0) {
+    put(20, micros % kMicrosPerSecond, 6);
+    length = 26;
+    while (out[length - 1] == '0') --length;  // 12:00:00.5, not 12:00:00.500000
+  }
+  return std::string(out, length);
 }
 
 }  // namespace records

@@ -82,10 +82,10 @@ TEST(CliExportTest, CsvExportOfEveryTable) {
   EXPECT_EQ(result.out.find('\r'), std::string::npos);  // no progress bar off a terminal
 
   EXPECT_EQ(fileText(exportFolder + "/Tables/Orders.csv"),
-            "id, item, paid\n"
-            "1, \"tea, green\", Yes\n"
-            "2, it`s ;fine;, No\n"
-            "3, C:\\\\files, Yes\n");
+            "id,item,paid\n"
+            "1,\"tea, green\",Yes\n"
+            "2,\"it's \"\"fine\"\"\",No\n"
+            "3,C:\\files,Yes\n");
   EXPECT_EQ(fileText(exportFolder + "/Tables/Empty.csv"), "x\n");
 }
 
