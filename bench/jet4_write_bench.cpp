@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "jet4/jet4_engine.h"
+#include "support/value_builders.h"
 
 namespace {
 
@@ -33,13 +34,14 @@ void run(const std::string& folder, const Shape& shape, long rows) {
   std::filesystem::remove(path);
   const auto start = std::chrono::steady_clock::now();
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   db->Execute(shape.statement);
   auto rs = db->NewRecordset();
   rs->Open("select * from [T] where 1=-1");
   for (long r = 0; r < rows; ++r) {
     rs->AddNew();
-    for (size_t c = 0; c < shape.columns.size(); ++c) rs->SetFieldValue(shape.columns[c], shape.value(c, r));
+    for (size_t c = 0; c < shape.columns.size(); ++c)
+      rs->SetFieldValue(shape.columns[c], support::TextValue(shape.value(c, r)));
     rs->Update();
   }
   rs->Close();

@@ -9,6 +9,7 @@
 #include "records/row_decoder.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
+#include "support/value_builders.h"
 
 namespace exporter {
 
@@ -32,11 +33,13 @@ bool AccessFieldWriter::writeField(const analysis::Column& column, analysis::Fie
   if (field.text == "NULL") return false;
   try {
     if (column.type == records::kTypeOle) {
-      recordset_.SetFieldValue(column.name, fileBytes(field.text));
+      const std::string bytes = fileBytes(field.text);
+      recordset_.SetFieldValue(column.name,
+                               support::BytesValue(support::ValueKind::kLongBinary, {bytes.begin(), bytes.end()}));
     } else if (column.type == records::kTypeBit && field.text == "BIT") {
-      recordset_.SetFieldValue(column.name, "1");
+      recordset_.SetFieldValue(column.name, support::TextValue("1"));
     } else {
-      recordset_.SetFieldValue(column.name, field.text);
+      recordset_.SetFieldValue(column.name, support::TextValue(field.text));
     }
     return true;
   } catch (...) {
@@ -44,7 +47,7 @@ bool AccessFieldWriter::writeField(const analysis::Column& column, analysis::Fie
   }
 }
 
-int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, queries::EngineRecordset& recordset) {
+int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, engine::EngineRecordset& recordset) {
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
   if (table.dataPages.empty()) return -1;
   AccessFieldWriter writer(recordset);
@@ -90,7 +93,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
   auto database = recovery.m_Obj_DAO_Database;
   if (!database || !database->IsOpen()) return -1;
 
-  std::unique_ptr<queries::EngineRecordset> recordset;
+  std::unique_ptr<engine::EngineRecordset> recordset;
   try {
     recordset = database->NewRecordset();
     database->Execute(statement);

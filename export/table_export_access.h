@@ -6,8 +6,8 @@
 #include <string>
 
 #include "analysis/mdb_recovery.h"
+#include "engine/engine.h"
 #include "export/export_settings.h"
-#include "queries/engine.h"
 #include "records/field_writer.h"
 
 namespace exporter {
@@ -16,18 +16,18 @@ namespace exporter {
 // (an export into a database keeps every value as stored: no trimming or replacing).
 class AccessFieldWriter : public records::FieldWriter {
  public:
-  explicit AccessFieldWriter(queries::EngineRecordset& recordset) : recordset_(recordset) {}
+  explicit AccessFieldWriter(engine::EngineRecordset& recordset) : recordset_(recordset) {}
   // "NULL" writes nothing; an OLE object's field names its file, whose bytes are written; a
   // present BIT is "1". False (not counted) when nothing was written or the engine failed.
   bool writeField(const analysis::Column& column, analysis::Field& field) override;
 
  private:
-  queries::EngineRecordset& recordset_;
+  engine::EngineRecordset& recordset_;
 };
 
 // Appends the table's rows to the open recordset. 1, or -1 when the table has no data pages or
 // the abort flag was raised.
-int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, queries::EngineRecordset& recordset);
+int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, engine::EngineRecordset& recordset);
 
 // Creates the table in m_Obj_DAO_Database and, in mode kModeSchemaAndData, copies its rows;
 // sets the channel's done flag at the end. 1 on success, -1 on failure or abort. The catalog

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 #include "tests/support/hex.h"
 
 namespace {
@@ -189,16 +189,16 @@ TEST(ValueTextTest, RefusesWhatDoesNotParseOrFit) {
       {ColumnType::kText, 6, "abcd"},  // three characters at most
   };
   for (const auto& c : cases)
-    EXPECT_THROW(jet4::ParseValueText(columnOf(c.type, c.length), c.text), queries::EngineError)
+    EXPECT_THROW(jet4::ParseValueText(columnOf(c.type, c.length), c.text), engine::EngineError)
         << static_cast<int>(c.type) << " \"" << c.text << "\"";
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "123.45"), queries::EngineError);
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "12.3x"), queries::EngineError);
+  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "123.45"), engine::EngineError);
+  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "12.3x"), engine::EngineError);
 }
 
 TEST(ValueTextTest, TextMayFillItsColumn) {
   const std::string longest(255, 'x');
   EXPECT_NO_THROW(jet4::ParseValueText(columnOf(ColumnType::kText, 510), longest));
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kText, 510), longest + "x"), queries::EngineError);
+  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kText, 510), longest + "x"), engine::EngineError);
 }
 
 }  // namespace

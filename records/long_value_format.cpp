@@ -1,7 +1,7 @@
 // The MEMO and OLE object formatters.
 #include <cstdio>
 
-#include "records/jet_text.h"
+#include "format/text_codec.h"
 #include "records/long_value.h"
 #include "records/ole_files.h"
 #include "records/ole_wrapper.h"
@@ -29,7 +29,7 @@ int FormatMemo(analysis::MdbRecovery& recovery, support::ByteView page, int64_t 
   std::vector<uint8_t> data;
   const LongValueRead read = ReadLongValueData(recovery, value, reference, data);
   if (read == LongValueRead::kOutOfPage) return -1;
-  text = DecodeJetText(support::ByteView(data));
+  text = format::DecodeJetText(support::ByteView(data));
   if (text.empty()) text = "NULL";
   return 1;
 }

@@ -4,7 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 
-#include "records/jet_text.h"
+#include "format/text_codec.h"
 #include "records/long_value.h"
 #include "records/type_names.h"
 
@@ -82,7 +82,7 @@ int FormatText(support::ByteView page, int64_t position, std::string& text, int6
     return 1;
   }
   if (!fits(page, position, length, text)) return 0;
-  text = DecodeJetText(page.slice(position, length));
+  text = format::DecodeJetText(page.slice(position, length));
   if (text.empty()) text = kNull;
   return 1;
 }
