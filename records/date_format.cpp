@@ -4,7 +4,7 @@
 #include <string>
 
 #include "format/calendar.h"
-#include "records/value_format.h"
+#include "records/value_text.h"
 
 namespace records {
 
@@ -39,15 +39,6 @@ std::string DateText(double value) {
   put(14, seconds / 60 % 60, 2);
   put(17, seconds % 60, 2);
   return out;
-}
-
-int FormatDate(support::ByteView page, int64_t position, std::string& text) {
-  if (!page.contains(position, 8)) {
-    text.clear();
-    return 0;
-  }
-  text = DateText(page.f64(position));
-  return 1;
 }
 
 }  // namespace records
