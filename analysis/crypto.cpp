@@ -14,16 +14,11 @@ namespace analysis::crypto {
 namespace {
 const EVP_MD* digestOf(Hash hash) {
   switch (hash) {
-    case Hash::Md5:
-      return EVP_md5();
-    case Hash::Sha1:
-      return EVP_sha1();
-    case Hash::Sha256:
-      return EVP_sha256();
-    case Hash::Sha384:
-      return EVP_sha384();
-    case Hash::Sha512:
-      return EVP_sha512();
+    case Hash::Md5: return EVP_md5();
+    case Hash::Sha1: return EVP_sha1();
+    case Hash::Sha256: return EVP_sha256();
+    case Hash::Sha384: return EVP_sha384();
+    case Hash::Sha512: return EVP_sha512();
   }
   return EVP_sha1();
 }
@@ -31,14 +26,10 @@ const EVP_MD* digestOf(Hash hash) {
 const EVP_CIPHER* aesOf(AesMode mode, size_t keyLength) {
   const bool cbc = mode == AesMode::Cbc;
   switch (keyLength) {
-    case 16:
-      return cbc ? EVP_aes_128_cbc() : EVP_aes_128_ecb();
-    case 24:
-      return cbc ? EVP_aes_192_cbc() : EVP_aes_192_ecb();
-    case 32:
-      return cbc ? EVP_aes_256_cbc() : EVP_aes_256_ecb();
-    default:
-      return nullptr;
+    case 16: return cbc ? EVP_aes_128_cbc() : EVP_aes_128_ecb();
+    case 24: return cbc ? EVP_aes_192_cbc() : EVP_aes_192_ecb();
+    case 32: return cbc ? EVP_aes_256_cbc() : EVP_aes_256_ecb();
+    default: return nullptr;
   }
 }
 
@@ -46,7 +37,9 @@ using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 using CipherContext = std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)>;
 }  // namespace
 
-size_t DigestSize(Hash hash) { return static_cast<size_t>(EVP_MD_get_size(digestOf(hash))); }
+size_t DigestSize(Hash hash) {
+  return static_cast<size_t>(EVP_MD_get_size(digestOf(hash)));
+}
 
 Bytes Digest(Hash hash, std::initializer_list<support::ByteView> parts) {
   DigestContext context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
@@ -110,7 +103,11 @@ Bytes Utf16Le(const std::string& utf8) {
   };
   for (size_t i = 0; i < utf8.size();) {
     const uint8_t lead = static_cast<uint8_t>(utf8[i]);
-    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    const size_t length = lead < 0x80           ? 1
+                          : (lead >> 5) == 0x6  ? 2
+                          : (lead >> 4) == 0xE  ? 3
+                          : (lead >> 3) == 0x1E ? 4
+                                                : 0;
     uint32_t codePoint = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
     bool valid = length != 0 && i + length <= utf8.size();
     for (size_t k = 1; valid && k < length; ++k) {

@@ -37,8 +37,8 @@ constexpr uint32_t kVerifierSaltSize = 16;
 bool isHeaderPage(support::ByteView page) {
   if (page.u32(0) != 0x00000100) return false;
   const support::ByteView name = page.slice(4, 15);
-  return name.size() == 15 && (std::memcmp(name.data(), "Standard Jet DB", 15) == 0 ||
-                               std::memcmp(name.data(), "Standard ACE DB", 15) == 0);
+  return name.size() == 15 &&
+         (std::memcmp(name.data(), "Standard Jet DB", 15) == 0 || std::memcmp(name.data(), "Standard ACE DB", 15) == 0);
 }
 
 uint32_t unmaskedEncodingKey(support::ByteView page) {
@@ -61,7 +61,9 @@ EncryptionHeader unsupported(uint32_t key, std::string problem) {
   return header;
 }
 
-std::vector<uint8_t> copy(support::ByteView bytes) { return {bytes.data(), bytes.data() + bytes.size()}; }
+std::vector<uint8_t> copy(support::ByteView bytes) {
+  return {bytes.data(), bytes.data() + bytes.size()};
+}
 
 EncryptionHeader parseCryptoApi(support::ByteView info, uint32_t key) {
   CryptoApiInfo api;

@@ -20,13 +20,13 @@
 namespace analysis {
 
 enum class EncryptionKind {
-  None,             // plain pages (a database password alone does not encrypt them)
-  JetRc4,           // Jet 4: RC4 keyed with the encoding key and the page number, no password
-  CryptoApiRc4,     // ACE: RC4 with a key from SHA-1 of salt and password
-  CryptoApiAes,     // ACE: AES-ECB with CryptoAPI key derivation, fAES flag clear
-  StandardAes,      // ACE: as CryptoApiAes with 50000 rounds of hashing (fAES flag set)
-  Agile,            // ACE: XML-described keys, AES-CBC pages
-  Unsupported,      // ACE, encrypted in a way this reader cannot open; problem says which
+  None,          // plain pages (a database password alone does not encrypt them)
+  JetRc4,        // Jet 4: RC4 keyed with the encoding key and the page number, no password
+  CryptoApiRc4,  // ACE: RC4 with a key from SHA-1 of salt and password
+  CryptoApiAes,  // ACE: AES-ECB with CryptoAPI key derivation, fAES flag clear
+  StandardAes,   // ACE: as CryptoApiAes with 50000 rounds of hashing (fAES flag set)
+  Agile,         // ACE: XML-described keys, AES-CBC pages
+  Unsupported,   // ACE, encrypted in a way this reader cannot open; problem says which
 };
 
 // Key derivation parameters of one Agile key (keyData or the password key encryptor).

@@ -19,7 +19,9 @@ std::array<uint8_t, 4> blockKey(uint32_t encodingKey, uint32_t pageNumber) {
           static_cast<uint8_t>(value >> 24)};
 }
 
-ByteView view(const std::array<uint8_t, 4>& bytes) { return ByteView(bytes.data(), bytes.size()); }
+ByteView view(const std::array<uint8_t, 4>& bytes) {
+  return ByteView(bytes.data(), bytes.size());
+}
 
 // Cut to length, or lengthened with the filler byte.
 Bytes fitted(Bytes bytes, size_t length, uint8_t filler) {
@@ -124,26 +126,28 @@ Bytes sha1PasswordHash(const CryptoApiInfo& info, const Bytes& password, int rou
 
 bool hashMatches(const Bytes& verifier, ByteView expected, uint32_t size) {
   const Bytes hash = crypto::Digest(crypto::Hash::Sha1, {verifier});
-  return size <= hash.size() && size <= expected.size() && std::equal(hash.begin(), hash.begin() + size, expected.data());
+  return size <= hash.size() && size <= expected.size() &&
+         std::equal(hash.begin(), hash.begin() + size, expected.data());
 }
 
 UnlockResult cryptoApiRc4(const EncryptionHeader& header, const Bytes& password) {
   const CryptoApiInfo& info = header.cryptoApi;
-  auto cipher = std::make_shared<CryptoApiRc4Cipher>(header.encodingKey, sha1PasswordHash(info, password, 0),
-                                                     info.keyBits);
+  auto cipher =
+      std::make_shared<CryptoApiRc4Cipher>(header.encodingKey, sha1PasswordHash(info, password, 0), info.keyBits);
   // One RC4 stream runs over the verifier and then its hash.
   Bytes stream = info.encryptedVerifier;
   stream.insert(stream.end(), info.encryptedVerifierHash.begin(), info.encryptedVerifierHash.end());
   crypto::Rc4(cipher->key(view(blockKey(0, 0))), stream.data(), stream.size());
   const Bytes verifier(stream.begin(), stream.begin() + 16);
-  if (!hashMatches(verifier, ByteView(stream).from(16), info.verifierHashSize)) return {UnlockStatus::WrongPassword, {}};
+  if (!hashMatches(verifier, ByteView(stream).from(16), info.verifierHashSize))
+    return {UnlockStatus::WrongPassword, {}};
   return {UnlockStatus::Unlocked, cipher};
 }
 
 UnlockResult cryptoApiAes(const EncryptionHeader& header, const Bytes& password, int rounds) {
   const CryptoApiInfo& info = header.cryptoApi;
-  auto cipher = std::make_shared<CryptoApiAesCipher>(header.encodingKey, sha1PasswordHash(info, password, rounds),
-                                                     info.keyBits);
+  auto cipher =
+      std::make_shared<CryptoApiAesCipher>(header.encodingKey, sha1PasswordHash(info, password, rounds), info.keyBits);
   const Bytes key = cipher->key(view(blockKey(0, 0)));
   Bytes verifier = info.encryptedVerifier;
   Bytes hash = info.encryptedVerifierHash;
@@ -165,8 +169,8 @@ UnlockResult agile(const EncryptionHeader& header, const Bytes& password) {
   }
   const Bytes iv = fitted(passwordKey.salt, passwordKey.blockSize, 0x36);
   auto decrypt = [&](std::array<uint8_t, 8> block, Bytes data) {
-    const Bytes key = fitted(crypto::Digest(hash, {spun, ByteView(block.data(), block.size())}),
-                             passwordKey.keyBits / 8, 0x36);
+    const Bytes key =
+        fitted(crypto::Digest(hash, {spun, ByteView(block.data(), block.size())}), passwordKey.keyBits / 8, 0x36);
     if (!crypto::AesDecrypt(crypto::AesMode::Cbc, key, iv, data.data(), data.size())) data.clear();
     return data;
   };
@@ -174,7 +178,8 @@ UnlockResult agile(const EncryptionHeader& header, const Bytes& password) {
   const Bytes value = decrypt({0xd7, 0xaa, 0x0f, 0x6d, 0x30, 0x61, 0x34, 0x4e}, info.encryptedVerifierHashValue);
   const size_t inputSize = std::min<size_t>(input.size(), passwordKey.saltSize);
   const Bytes expected = crypto::Digest(hash, {ByteView(input.data(), inputSize)});
-  if (expected.empty() || value.size() < expected.size() || !std::equal(expected.begin(), expected.end(), value.begin()))
+  if (expected.empty() || value.size() < expected.size() ||
+      !std::equal(expected.begin(), expected.end(), value.begin()))
     return {UnlockStatus::WrongPassword, {}};
   Bytes key = decrypt({0x14, 0x6e, 0x0b, 0xe7, 0xab, 0xac, 0xd0, 0xd6}, info.encryptedKeyValue);
   if (key.size() < info.keyData.keyBits / 8) return {UnlockStatus::WrongPassword, {}};
@@ -189,27 +194,19 @@ constexpr int kStandardAesRounds = 50000;
 
 UnlockResult UnlockPages(const EncryptionHeader& header, const std::optional<std::string>& password) {
   switch (header.kind) {
-    case EncryptionKind::None:
-      return {UnlockStatus::Plain, {}};
-    case EncryptionKind::JetRc4:
-      return {UnlockStatus::Unlocked, std::make_shared<JetRc4Cipher>(header.encodingKey)};
-    case EncryptionKind::Unsupported:
-      return {UnlockStatus::Unsupported, {}};
-    default:
-      break;
+    case EncryptionKind::None: return {UnlockStatus::Plain, {}};
+    case EncryptionKind::JetRc4: return {UnlockStatus::Unlocked, std::make_shared<JetRc4Cipher>(header.encodingKey)};
+    case EncryptionKind::Unsupported: return {UnlockStatus::Unsupported, {}};
+    default: break;
   }
   if (!password) return {UnlockStatus::PasswordNeeded, {}};
   Bytes utf16 = crypto::Utf16Le(*password);
   if (utf16.size() > kMaxPasswordBytes) return {UnlockStatus::WrongPassword, {}};
   switch (header.kind) {
-    case EncryptionKind::CryptoApiRc4:
-      return cryptoApiRc4(header, utf16);
-    case EncryptionKind::CryptoApiAes:
-      return cryptoApiAes(header, utf16, 0);
-    case EncryptionKind::StandardAes:
-      return cryptoApiAes(header, utf16, kStandardAesRounds);
-    default:
-      return agile(header, utf16);
+    case EncryptionKind::CryptoApiRc4: return cryptoApiRc4(header, utf16);
+    case EncryptionKind::CryptoApiAes: return cryptoApiAes(header, utf16, 0);
+    case EncryptionKind::StandardAes: return cryptoApiAes(header, utf16, kStandardAesRounds);
+    default: return agile(header, utf16);
   }
 }
 
