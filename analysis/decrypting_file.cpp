@@ -1,6 +1,7 @@
 // Reads of whole encrypted pages around the requested range, decrypted, then cut to it.
 #include "analysis/decrypting_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
