@@ -41,12 +41,23 @@ class JetRc4Cipher : public PageCipher {
   uint32_t encodingKey_;
 };
 
+// What both CryptoAPI ciphers make their page keys from: the password hash H0 and the key size.
+class CryptoApiCipher : public PageCipher {
+ public:
+  CryptoApiCipher(uint32_t encodingKey, Bytes h0, uint32_t keyBits)
+      : encodingKey_(encodingKey), h0_(std::move(h0)), keyBits_(keyBits) {}
+
+ protected:
+  uint32_t encodingKey_;
+  Bytes h0_;
+  uint32_t keyBits_;
+};
+
 // CryptoAPI RC4: key = SHA-1(H0 + block)[0, keyBits/8); a 40-bit key is used inside a
 // 128-bit one (eleven zero bytes after it), as CryptoAPI does.
-class CryptoApiRc4Cipher : public PageCipher {
+class CryptoApiRc4Cipher : public CryptoApiCipher {
  public:
-  CryptoApiRc4Cipher(uint32_t encodingKey, Bytes h0, uint32_t keyBits)
-      : encodingKey_(encodingKey), h0_(std::move(h0)), keyBits_(keyBits) {}
+  using CryptoApiCipher::CryptoApiCipher;
   Bytes key(ByteView block) const {
     Bytes key = fitted(crypto::Digest(crypto::Hash::Sha1, {h0_, block}), keyBits_ / 8, 0);
     if (keyBits_ == 40) key.resize(16, 0);
@@ -56,18 +67,12 @@ class CryptoApiRc4Cipher : public PageCipher {
     if (pageNumber == 0) return;
     crypto::Rc4(key(view(blockKey(encodingKey_, pageNumber))), bytes, length);
   }
-
- private:
-  uint32_t encodingKey_;
-  Bytes h0_;
-  uint32_t keyBits_;
 };
 
 // CryptoAPI AES (CryptDeriveKey): X1 and X2 from the hash XORed onto 64 bytes of 0x36 and 0x5C.
-class CryptoApiAesCipher : public PageCipher {
+class CryptoApiAesCipher : public CryptoApiCipher {
  public:
-  CryptoApiAesCipher(uint32_t encodingKey, Bytes h0, uint32_t keyBits)
-      : encodingKey_(encodingKey), h0_(std::move(h0)), keyBits_(keyBits) {}
+  using CryptoApiCipher::CryptoApiCipher;
   Bytes key(ByteView block) const {
     const Bytes hash = crypto::Digest(crypto::Hash::Sha1, {h0_, block});
     Bytes inner(64, 0x36), outer(64, 0x5C);
@@ -84,11 +89,6 @@ class CryptoApiAesCipher : public PageCipher {
     if (pageNumber == 0) return;
     crypto::AesDecrypt(crypto::AesMode::Ecb, key(view(blockKey(encodingKey_, pageNumber))), {}, bytes, length);
   }
-
- private:
-  uint32_t encodingKey_;
-  Bytes h0_;
-  uint32_t keyBits_;
 };
 
 class AgileCipher : public PageCipher {
