@@ -12,6 +12,7 @@ bool MdbRecovery::Analyze(const std::string& filePath) {
   path = filePath;
   if (path.empty()) return false;
   if (!OpenDatabaseFile(path)) return false;
+  if (!UnlockFile()) return false;
 
   const int detected = DetectFormat();
   if (detected == 0) return false;

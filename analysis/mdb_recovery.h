@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "analysis/decrypting_file.h"
 #include "analysis/format_layout.h"
 #include "analysis/model.h"
 #include "analysis/progress_channel.h"
-#include "platform/read_only_file.h"
 
 namespace engine {
 class EngineDatabase;
@@ -28,6 +29,14 @@ struct AnalysisSteps {
   std::function<void(MdbRecovery&)> buildSchemaStatements;
   std::function<void(MdbRecovery&)> buildQueries;
 };
+
+// Asked for the password of an encrypted file, on the analysis thread; afterWrongPassword
+// says the last one given did not open it. No value: the user gives none (or cancels).
+using PasswordSource = std::function<std::optional<std::string>(bool afterWrongPassword)>;
+
+// The messages of a file that cannot be opened without (the right) password.
+constexpr const char* kEncryptedFileMessage = "This file is encrypted. Enter its password to open it.";
+constexpr const char* kWrongPasswordMessage = "The password is not correct.";
 
 class MdbRecovery {
  public:
@@ -47,6 +56,11 @@ class MdbRecovery {
   // -1 (buffer untouched) when the number is not in the page map.
   int64_t ReadPageByNumber(uint8_t* buffer, uint32_t pageNumber);
   bool IsFileOpen() const { return file.isOpen(); }
+  // Reads page 0's encryption fields and, for an encrypted file, asks passwordSource until a
+  // password opens it. False (with the message shown and logged) when the file stays locked.
+  bool UnlockFile();
+  // True when the open file's pages are decrypted on reading.
+  bool IsEncrypted() const { return file.encrypted(); }
   int64_t FileSize() const { return file.size(); }
 
   // Format detection: 4 for 4096-byte pages, 0 for 2048-byte pages (refused), -1 for neither.
@@ -68,7 +82,7 @@ class MdbRecovery {
 
   std::string path;
   int32_t format = 0;
-  platform::ReadOnlyFile file;
+  DecryptingFile file;
   uint64_t baseOffset = 0;
   int32_t oleFileCount = 0;
   int32_t rowIsLookup = 0;
@@ -81,6 +95,7 @@ class MdbRecovery {
   std::shared_ptr<engine::EngineDatabase> m_Obj_DAO_Database;
 
   AnalysisSteps steps;
+  PasswordSource passwordSource;
 
  private:
   bool layoutMatches(int pageSize);

@@ -39,7 +39,7 @@ int32_t pagesInFile(int64_t fileSize, int32_t pageSize) {
 // Reads the file from startOffset to its end in blocks and hands each page (a last short page
 // padded with zeros) to onPage, which returns false to stop. Returns false when onPage stopped.
 template <typename OnPage>
-bool forEachPage(const platform::ReadOnlyFile& file, uint64_t startOffset, size_t pageSize, OnPage onPage) {
+bool forEachPage(const DecryptingFile& file, uint64_t startOffset, size_t pageSize, OnPage onPage) {
   std::vector<uint8_t> block(pageSize * kPagesPerRead);
   for (uint64_t offset = startOffset;; offset += block.size()) {
     const int64_t read = file.readAt(static_cast<int64_t>(offset), block.data(), block.size());

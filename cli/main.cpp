@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/password_input.h"
 
 namespace {
 constexpr const char* kUsage =
@@ -13,7 +14,9 @@ constexpr const char* kUsage =
     "                               a table's records, 100 to a page (binary and OLE values saved in DIR)\n"
     "  query FILE NAME              print the SQL text of the saved query NAME\n"
     "  export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...\n"
-    "                               export tables (and, as CSV, queries) into DIR\n";
+    "                               export tables (and, as CSV, queries) into DIR\n"
+    "Every command takes --password-file FILE for an encrypted file (else TESSALY_PASSWORD,\n"
+    "else a prompt on a terminal).\n";
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -23,6 +26,7 @@ int main(int argc, char** argv) {
   }
   const std::string command = argv[1];
   std::vector<std::string> args(argv + 2, argv + argc);
+  if (const int status = cli::TakePasswordOption(args); status != 0) return status;
   if (command == "analyze") return cli::AnalyzeCommand(args);
   if (command == "records") return cli::RecordsCommand(args);
   if (command == "query") return cli::QueryCommand(args);

@@ -1,6 +1,7 @@
 // CLI run set-up and clean-up.
 #include "cli/session.h"
 
+#include "cli/password_input.h"
 #include "export/analysis_steps.h"
 #include "platform/file_system.h"
 #include "platform/program_folder.h"
@@ -14,6 +15,7 @@ Session::Session() {
   if (!tempFolder_.empty()) platform::SetTempFilesFolder(tempFolder_);
   recovery_ = std::make_unique<analysis::MdbRecovery>();
   exporter::InstallAnalysisSteps(*recovery_);
+  recovery_->passwordSource = CliPasswordSource();
 }
 
 Session::~Session() {

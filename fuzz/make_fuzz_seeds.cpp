@@ -45,6 +45,17 @@ int main(int argc, char** argv) {
     return 0;
   }
   int files = 0;
+  // fuzz_encryption_header: page 0 of each encrypted or password-protected file.
+  {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(corpus / "encrypted", ec)) {
+      if (!entry.is_regular_file() || entry.path().extension() == ".md") continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      std::vector<char> page0(kPage, 0);
+      in.read(page0.data(), static_cast<std::streamsize>(page0.size()));
+      writeSeed(seeds / "fuzz_encryption_header", entry.path().filename().string(), page0);
+    }
+  }
   for (const char* sub : {"jet4", "ace"}) {
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(corpus / sub, ec)) {

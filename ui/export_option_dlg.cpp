@@ -16,6 +16,7 @@ namespace ui {
 namespace {
 constexpr const char* kQueriesWarning =
     "Queries are not supported in this mode of export. Please use save as CSV file option. ";
+constexpr const char* kEncryptedNote = "This file is encrypted: its exports are written unencrypted.";
 constexpr const char* kPickerTitle = " Please select the Destination folder ";
 constexpr const char* kNoFileSystemPath =
     "You cannot select \"My computer\" or \"My Network\" as destination. \r\n\r\n"
@@ -103,6 +104,11 @@ void CExportOptionDlg::buildControls() {
 
   m_btnExportSave = makeButton(this, "1021", "Export/Save", 175, 273, 58, 14);
   m_btnCancel = makeButton(this, "1025", "Cancel", 248, 273, 58, 14);
+  // The pages were decrypted on reading; nothing the export writes is encrypted again.
+  if (m_pMainDlg->Analysis().IsEncrypted()) {
+    setDialogSize(311, 308);
+    makeLabel(this, "encryptedNote", kEncryptedNote, 3, 294, 303, 9);
+  }
 
   connect(m_rdoAccess, &QRadioButton::clicked, this, &CExportOptionDlg::OnFormatAccess);
   connect(m_rdoCsv, &QRadioButton::clicked, this, &CExportOptionDlg::OnFormatCsv);

@@ -18,6 +18,7 @@
 #include "ui/dialog_controls.h"
 #include "ui/export_option_dlg.h"
 #include "ui/export_progress_dlg.h"
+#include "ui/password_dlg.h"
 #include "ui/progress_dlg.h"
 #include "ui/splash_screen.h"
 
@@ -40,6 +41,15 @@ CTessalyDlg::CTessalyDlg(QWidget* parent)
       m_hIcon(AppIcon()) {
   setObjectName("102");
   exporter::InstallAnalysisSteps(m_analysis);
+  // Asked on the analysis thread; the dialog runs on this one, above the progress window.
+  m_analysis.passwordSource = [this](bool afterWrongPassword) {
+    std::optional<std::string> password;
+    m_calls.call([this, afterWrongPassword, &password] {
+      QWidget* parent = m_pProgressDlg ? static_cast<QWidget*>(m_pProgressDlg.get()) : this;
+      password = CPasswordDlg::Ask(parent, afterWrongPassword);
+    });
+    return password;
+  };
   buildMenu();
   buildControls();
   OnInitDialog();
