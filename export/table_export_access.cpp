@@ -9,6 +9,7 @@
 #include "records/row_decoder.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
+#include "support/text.h"
 
 namespace exporter {
 
@@ -106,7 +107,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
   }
   if (recovery.channel->aborted()) return -1;
 
-  const std::string select = "select * from [" + table.name + "] where 1=-1";
+  const std::string select = "select * from " + support::BracketedName(table.name) + " where 1=-1";
   try {
     recordset->Open(select);
   } catch (...) {
