@@ -50,7 +50,7 @@ CatalogEntry readCatalogRow(support::ByteView page, int rowIndex) {
   const int64_t length = static_cast<int64_t>(page.u16(end - 8)) - kNameOffset;
   // The name must lie inside its own row.
   if (length < 0 || length > kMaxNameLength || start + kNameOffset + length > end + 1) return entry;
-  entry.name = DecodeStoredName(page.slice(start + kNameOffset, length));
+  entry.name = CleanStoredName(DecodeStoredName(page.slice(start + kNameOffset, length)));
   if (entry.name.empty()) return entry;
   entry.id = id;
   entry.type = page.u16(start + 10) & 0x7F;

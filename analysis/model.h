@@ -93,6 +93,7 @@ struct Queries {
   int32_t id = -1;
   std::string name;
   std::string sqlText;
+  bool hidden = false;  // the record source of a form, a report or a control ("~sq_..."), not a saved query
 };
 
 // The program-wide lists. Filled by one analysis, emptied when the next file is opened; the

@@ -2,6 +2,7 @@
 #include "analysis/stored_names.h"
 
 #include <algorithm>
+#include <set>
 
 #include "analysis/model.h"
 #include "support/text.h"
@@ -18,10 +19,19 @@ size_t sequenceLength(unsigned char lead) {
 }
 
 bool keepsCharacter(const std::string& text, size_t at, size_t length) {
-  const unsigned char lead = static_cast<unsigned char>(text[at]);
-  if (length == 1) return lead >= 0x20 && lead < 0x7F;
-  // U+00A0 is the only character at or above U+007F that stays: C2 A0.
-  return length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[at + 1]) == 0xA0;
+  const auto byte = [&text, at](size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  if (length == 1) return byte(0) >= 0x20 && byte(0) != 0x7F;
+  // U+0080 to U+009F, the second set of control characters: C2 80 to C2 9F.
+  if (length == 2) return !(byte(0) == 0xC2 && byte(1) < 0xA0);
+  // U+FFFD stands for a unit the decoder could not read (an unpaired surrogate): EF BF BD.
+  if (length == 3) return !(byte(0) == 0xEF && byte(1) == 0xBF && byte(2) == 0xBD);
+  return true;
+}
+
+std::string folded(std::string name) {
+  for (char& c : name)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return name;
 }
 }  // namespace
 
@@ -31,7 +41,7 @@ std::string DecodeStoredName(support::ByteView bytes) {
   return name;
 }
 
-std::string CleanColumnName(const std::string& utf8Name) {
+std::string CleanStoredName(const std::string& utf8Name) {
   std::string cleaned;
   cleaned.reserve(utf8Name.size());
   for (size_t at = 0; at < utf8Name.size();) {
@@ -42,7 +52,23 @@ std::string CleanColumnName(const std::string& utf8Name) {
       cleaned += '_';
     at += length;
   }
-  return support::TruncateUtf8(cleaned, Column::kMaxNameBytes);
+  return cleaned;
+}
+
+std::string CleanColumnName(const std::string& utf8Name) {
+  return support::TruncateUtf8(CleanStoredName(utf8Name), Column::kMaxNameBytes);
+}
+
+void MakeColumnNamesUnique(std::vector<Column>& columns) {
+  std::set<std::string> taken;
+  for (Column& column : columns) {
+    std::string candidate = column.name;
+    for (int n = 2; !taken.insert(folded(candidate)).second; ++n) {
+      const std::string suffix = " (" + std::to_string(n) + ")";
+      candidate = support::TruncateUtf8(column.name, Column::kMaxNameBytes - suffix.size()) + suffix;
+    }
+    column.name = candidate;
+  }
 }
 
 }  // namespace analysis

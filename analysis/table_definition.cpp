@@ -29,9 +29,7 @@
 namespace analysis {
 
 namespace {
-constexpr int32_t kTypeText = 10;
 constexpr int32_t kTypeNumeric = 16;
-constexpr int32_t kMaxTextLength = 255;
 constexpr int64_t kDescriptorsStart = 63;
 
 void readHeader(support::ByteView definition, const FormatLayout& layout, Table& table) {
@@ -85,8 +83,8 @@ int MdbRecovery::DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table
   column.isFixed = (descriptor.u8(15) & 0x01) != 0;
   column.isAutoNumber = (descriptor.u8(15) & 0x04) != 0;
   column.fixedOffset = descriptor.u16(21);
+  // The whole 16-bit length: a fixed-length text value longer than 255 bytes is read whole.
   column.length = descriptor.u16(23);
-  if (column.type == kTypeText && column.length > kMaxTextLength) column.length = kMaxTextLength;
   table.columns.push_back(column);
   return 1;
 }
@@ -112,6 +110,7 @@ int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>& definition, T
   table.columnCount = static_cast<uint32_t>(table.columns.size());
   readColumnNames(bytes, namesStart, table.columns);
   nameColumns(table.columns);
+  MakeColumnNamesUnique(table.columns);
 
   table.dataPages.clear();
   for (uint32_t page : g_pageMap.dataPagesOwnedBy(static_cast<int32_t>(table.tdefPage)))

@@ -96,13 +96,13 @@ TEST_F(TableDefinitionTest, DescriptorsFollowTheRealIndexBlocks) {
   EXPECT_EQ(63 + 12 * 2, 87);
 }
 
-TEST_F(TableDefinitionTest, TextLengthsAboveTheTextLimitBecome255) {
+TEST_F(TableDefinitionTest, LengthsAreTheWhole16BitField) {
   struct Case {
     uint8_t type;
     uint16_t stored;
     int32_t expected;
-  } cases[] = {{10, 510, 255}, {10, 300, 255}, {10, 256, 255}, {10, 255, 255},
-               {10, 100, 100}, {12, 510, 510}, {9, 510, 510}};
+  } cases[] = {{10, 510, 510}, {10, 300, 300},     {10, 256, 256}, {10, 255, 255},
+               {10, 100, 100}, {10, 65535, 65535}, {12, 510, 510}, {9, 510, 510}};
   for (const Case& c : cases) {
     Table table;
     ASSERT_EQ(decode(DefinitionBuilder().column(Col(c.type, 0, "X", c.stored)).bytes(), table), 1);
@@ -117,13 +117,16 @@ TEST_F(TableDefinitionTest, NamesAreDecodedFromUtf16AndCleanedPerCharacter) {
     std::string expected;
   } cases[] = {
       {"plain", Utf16("Customer ID"), "Customer ID"},
-      {"accented letter", utf16Units({'C', 'a', 'f', 0xE9}), "Caf_"},
+      {"accented letter", utf16Units({'C', 'a', 'f', 0xE9}), "Caf\xC3\xA9"},
       {"no-break space stays", utf16Units({'a', 0xA0, 'b'}),
        "a\xC2\xA0"
        "b"},
       {"control and delete", utf16Units({'a', 0x09, 'b', 0x7F}), "a_b_"},
-      {"non-Latin letters", utf16Units({0x0410, 0x0411}), "__"},
-      {"surrogate pair is one character", utf16Units({'x', 0xD83D, 0xDE00, 'y'}), "x_y"},
+      {"second control set", utf16Units({'a', 0x80, 0x9F, 'b'}), "a__b"},
+      {"Cyrillic", utf16Units({0x0418, 0x043C, 0x044F}), "\xD0\x98\xD0\xBC\xD1\x8F"},
+      {"CJK", utf16Units({0x540D, 0x79F0}), "\xE5\x90\x8D\xE7\xA7\xB0"},
+      {"Vietnamese", utf16Units({'T', 0x00EA, 'n', ' ', 'h', 0x00E0, 'n', 'g'}), "T\xC3\xAAn h\xC3\xA0ng"},
+      {"surrogate pair is one character", utf16Units({'x', 0xD83D, 0xDE00, 'y'}), "x\xF0\x9F\x98\x80y"},
       {"unpaired surrogate", utf16Units({'x', 0xDC00}), "x_"},
       {"zero units are padding", utf16Units({'a', 0, 'b'}), "ab"},
       {"odd trailing byte", {'a', 0, 'b'}, "a"},
@@ -165,6 +168,42 @@ TEST_F(TableDefinitionTest, UnnamedColumnsAreNumberedPerTable) {
     EXPECT_EQ(table.columns[0].name, "Recovered Column 1");
     EXPECT_EQ(table.columns[1].name, "Name");
     EXPECT_EQ(table.columns[2].name, "Recovered Column 2");
+  }
+}
+
+TEST_F(TableDefinitionTest, NamesThatStillCollideAreMadeUnique) {
+  struct Case {
+    const char* what;
+    std::vector<std::vector<uint8_t>> stored;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"distinct non-Latin names stay apart",
+       {utf16Units({0x0418, 0x043C, 0x044F}), utf16Units({0x041F, 0x043E, 0x043B})},
+       {"\xD0\x98\xD0\xBC\xD1\x8F", "\xD0\x9F\xD0\xBE\xD0\xBB"}},
+      {"controls cleaned to one name",
+       {utf16Units({'a', 0x09}), utf16Units({'a', 0x0A}), utf16Units({'a', 0x0D})},
+       {"a_", "a_ (2)", "a_ (3)"}},
+      {"case does not tell names apart", {Utf16("Name"), Utf16("NAME")}, {"Name", "NAME (2)"}},
+      {"a suffix already taken", {Utf16("a"), Utf16("a (2)"), Utf16("a")}, {"a", "a (2)", "a (3)"}},
+      {"an unnamed column beside its number",
+       {Utf16("Recovered Column 1"), {}},
+       {"Recovered Column 1", "Recovered Column 1 (2)"}},
+      {"a full-length name keeps its suffix",
+       {Utf16(std::string(300, 'n')), Utf16(std::string(300, 'n'))},
+       {std::string(259, 'n'), std::string(255, 'n') + " (2)"}},
+  };
+  for (const auto& c : cases) {
+    DefinitionBuilder builder;
+    for (size_t i = 0; i < c.stored.size(); ++i) {
+      ColumnSpec column = Col(10, static_cast<uint16_t>(i), "", 10);
+      column.storedName = c.stored[i];
+      builder.column(column);
+    }
+    Table table;
+    ASSERT_EQ(decode(builder.bytes(), table), 1) << c.what;
+    std::vector<std::string> names;
+    for (const Column& column : table.columns) names.push_back(column.name);
+    EXPECT_EQ(names, c.expected) << c.what;
   }
 }
 

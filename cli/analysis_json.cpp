@@ -32,8 +32,13 @@ json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& pa
   json tables = json::array();
   for (const auto& table : analysis::g_tables) tables.push_back(tableToJson(table));
   json queries = json::array();
-  for (const auto& query : analysis::g_queries)
-    queries.push_back(json{{"id", query->id}, {"name", query->name}, {"sql", query->sqlText}});
+  json hiddenQueries = json::array();  // record sources of forms, reports and controls
+  for (const auto& query : analysis::g_queries) {
+    if (query->hidden)
+      hiddenQueries.push_back(json{{"name", query->name}, {"sql", query->sqlText}});
+    else
+      queries.push_back(json{{"id", query->id}, {"name", query->name}, {"sql", query->sqlText}});
+  }
   const int64_t size = recovery.FileSize();
   return json{{"file", path},
               {"ok", ok},
@@ -44,7 +49,8 @@ json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& pa
               {"messages", messages},
               {"status", status},
               {"tables", tables},
-              {"queries", queries}};
+              {"queries", queries},
+              {"hiddenQueries", hiddenQueries}};
 }
 
 }  // namespace cli

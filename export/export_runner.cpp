@@ -43,7 +43,7 @@ class Run {
     outcome.finalLine = finalLine();
     outcome.target = target_;
     view_.statusInserted(outcome.finalLine);
-    outcome.statistics = CollectStatistics(settings_.m_exportTables, reachedTables_);
+    outcome.statistics = CollectStatistics(settings_.m_exportTables, reachedTables_, failedTables_);
     WriteStatisticsFile(settings_.m_strExportFolder, outcome.statistics);
     view_.finished(outcome.finalLine, outcome.statistics);
     return outcome;
@@ -74,7 +74,10 @@ class Run {
       CsvTableTarget csv;
       if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
       const int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
-      if (result < 0 && !channel_.aborted()) failed_ = true;
+      if (result < 0 && !channel_.aborted()) {
+        failed_ = true;
+        failedTables_.insert(table);
+      }
       if (variant == kFormatCsv) channel_.done = 1;
       insertLogged(kTableCompletedPrefix + table->name);
       setPercent(static_cast<int>((position + 1) * 75 / tables.size()));
@@ -115,6 +118,7 @@ class Run {
   size_t reachedTables_ = 0;
   int percent_ = 0;
   bool failed_ = false;
+  std::set<const analysis::Table*> failedTables_;  // shown as failed, not as 0 records
 };
 
 }  // namespace

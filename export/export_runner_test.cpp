@@ -179,6 +179,26 @@ TEST_F(ExportRunnerTest, StatisticsFile) {
   EXPECT_EQ(exporter::CollectStatistics({&tables[0], nullptr, &tables[2]}, 3).size(), 1u);
 }
 
+TEST_F(ExportRunnerTest, AnyNameReachesTheAccessTargetAndARefusedTableIsListedAsFailed) {
+  makeTables(3);
+  tables[0].columns.push_back(FixedColumn("odd", 0x55, 2, 4, 4));  // a type the target refuses
+  tables[1].name = "\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";
+  tables[1].columns[0].name = "\xD0\x98\xD0\xBC\xD1\x8F";
+  tables[1].columns[1].name = "\xD0\x9F\xD0\xBE\xD0\xBB";
+  tables[2].name = "Orders] (old)";
+  tables[2].columns[1].name = "[name]";
+  const auto outcome = run(settings(exporter::kFormatAccess, destination.path()));
+  EXPECT_EQ(outcome.finalLine, "Export completed with errors...");
+  ASSERT_EQ(view.statistics.size(), 3u);
+  EXPECT_TRUE(view.statistics[0].failed);
+  EXPECT_EQ(exporter::StatisticCountText(view.statistics[0]), "Failed");
+  for (size_t i = 1; i < 3; ++i) {
+    EXPECT_FALSE(view.statistics[i].failed) << i;
+    EXPECT_EQ(view.statistics[i].exportedRecords, 3) << i;
+  }
+  EXPECT_NE(exporter::StatisticsText("x", view.statistics).find("T1:              Failed\n"), std::string::npos);
+}
+
 TEST_F(ExportRunnerTest, AFailedTableOrATargetThatExistsIsNoSuccess) {
   makeTables(2);
   const std::string folder = exporter::PrepareCsvExportFolder(destination.path());

@@ -9,11 +9,17 @@
 
 namespace exporter {
 
-std::vector<ExportStatistic> CollectStatistics(const std::vector<analysis::Table*>& tables, size_t reachedTables) {
+std::vector<ExportStatistic> CollectStatistics(const std::vector<analysis::Table*>& tables, size_t reachedTables,
+                                               const std::set<const analysis::Table*>& failed) {
   std::vector<ExportStatistic> rows;
   for (size_t i = 0; i < reachedTables && i < tables.size(); ++i) {
     const analysis::Table* table = tables[i];
-    if (!table || table->name.empty() || table->exportedRecords < 0) continue;
+    if (!table || table->name.empty()) continue;
+    if (failed.count(table) != 0) {
+      rows.push_back({table->name, 0, true});
+      continue;
+    }
+    if (table->exportedRecords < 0) continue;
     rows.push_back({table->name, table->exportedRecords});
   }
   return rows;
@@ -23,7 +29,7 @@ std::string StatisticsText(const std::string& destination, const std::vector<Exp
   std::string text = "Database Path : " + destination + "\n\n";
   text += "            Table name             :          No of Records\n";
   for (const auto& row : statistics) {
-    const std::string count = std::to_string(row.exportedRecords);
+    const std::string count = StatisticCountText(row);
     std::vector<char> line(row.tableName.size() + count.size() + 64);
     std::snprintf(line.data(), line.size(), "%35s:%20s\n", row.tableName.c_str(), count.c_str());
     text += line.data();

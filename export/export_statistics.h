@@ -2,6 +2,7 @@
 // and written to "Export Statistics.log" in the program folder.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,9 @@ namespace exporter {
 constexpr const char* kStatisticsFileName = "Export Statistics.log";
 
 // Rows for the first reachedTables selected tables; null entries, empty names and negative
-// counts are left out.
-std::vector<ExportStatistic> CollectStatistics(const std::vector<analysis::Table*>& tables, size_t reachedTables);
+// counts are left out. The tables in failed are listed as failed, whatever their count.
+std::vector<ExportStatistic> CollectStatistics(const std::vector<analysis::Table*>& tables, size_t reachedTables,
+                                               const std::set<const analysis::Table*>& failed = {});
 
 // "Database Path : <destination>", a blank line, the column header and one "%35s:%20s" line per row.
 std::string StatisticsText(const std::string& destination, const std::vector<ExportStatistic>& statistics);

@@ -11,11 +11,18 @@
 
 namespace exporter {
 
-// One row of the statistics: a table and the records its export wrote.
+// One row of the statistics: a table and the records its export wrote, or that its export
+// failed (the target refused the table, its file could not be written).
 struct ExportStatistic {
   std::string tableName;
   int32_t exportedRecords = 0;
+  bool failed = false;
 };
+
+// What the statistics show for the row's records: the count, or "Failed".
+inline std::string StatisticCountText(const ExportStatistic& statistic) {
+  return statistic.failed ? "Failed" : std::to_string(statistic.exportedRecords);
+}
 
 class ExportView {
  public:

@@ -11,6 +11,7 @@
 
 #include "analysis/model.h"
 #include "records/type_names.h"
+#include "support/text.h"
 
 namespace exporter {
 
@@ -51,8 +52,8 @@ void quickSort(std::vector<Column>& columns, int lo, int hi) {
 }
 
 // A Jet 4 text column stores two bytes per character, so its byte length is twice the size a
-// new database must be given. The decoder caps longer lengths at 255, an odd length no real
-// text column has: such a column may hold up to the largest text size.
+// new database must be given. An odd 255 (no real text column has it; older analyses capped
+// longer lengths there) and a lost length get the largest text size.
 int32_t textCharacters(int32_t byteLength) {
   if (byteLength <= 0 || byteLength == kCappedTextLength) return kMaxTextCharacters;
   return std::min(kMaxTextCharacters, (byteLength + 1) / 2);
@@ -60,10 +61,13 @@ int32_t textCharacters(int32_t byteLength) {
 
 std::string columnEntry(const Column& column, StatementForm form, bool counter) {
   const std::string typeName = records::GetTypeName(column);
-  std::string entry = "\r\n\t[" + column.name + "] ";
+  std::string entry = "\r\n\t" + support::BracketedName(column.name) + " ";
   char size[48];
   if (typeName == "TEXT") {
-    const int32_t length = form == StatementForm::kForNewDatabase ? textCharacters(column.length) : column.length;
+    // As stored, the byte length; above 255 (now that the decoder keeps the whole field) the
+    // statement gives the widest size, so it stays one the Access target executes.
+    const int32_t length = form == StatementForm::kForNewDatabase ? textCharacters(column.length)
+                                                                  : std::min(column.length, kMaxTextCharacters);
     std::snprintf(size, sizeof size, "(%d)", length);
     entry += typeName + size;
   } else if (column.type == records::kTypeNumeric) {
@@ -90,7 +94,7 @@ std::string CreateTableStatement(const analysis::Table& table, StatementForm for
   const auto counter = std::find_if(table.columns.begin(), table.columns.end(), [](const Column& column) {
     return column.type == records::kTypeLong && column.isAutoNumber;
   });
-  std::string statement = "CREATE TABLE [" + table.name + "] \r\n(";
+  std::string statement = "CREATE TABLE " + support::BracketedName(table.name) + " \r\n(";
   for (size_t i = 0; i < table.columns.size(); ++i) {
     if (i > 0) statement += ", ";
     const bool isCounter = counter != table.columns.end() && &*counter == &table.columns[i];

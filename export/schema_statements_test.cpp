@@ -8,6 +8,7 @@
 
 #include "analysis/model.h"
 #include "export/analysis_steps.h"
+#include "jet4/create_table_statement.h"
 
 namespace {
 
@@ -64,13 +65,40 @@ TEST_F(SchemaStatementsTest, StatementsByColumnList) {
       {"numeric keeps precision and scale", {numeric}, "CREATE TABLE [X] \r\n(\r\n\t[Amount] NUMERIC(18,4)\r\n);"},
       {"unknown type code", {column("U", 0x46, 1)}, "CREATE TABLE [X] \r\n(\r\n\t[U] UNKNOWN-DATATYPE = 0x46\r\n);"},
       {"long that is not column 0", {column("L", 4, 3, 4)}, "CREATE TABLE [X] \r\n(\r\n\t[L] LONG\r\n);"},
-      {"names as they are", {column("a]b", 1, 1)}, "CREATE TABLE [X] \r\n(\r\n\t[a]b] BIT\r\n);"},
+      {"a closing bracket in a name is doubled", {column("a]b", 1, 1)}, "CREATE TABLE [X] \r\n(\r\n\t[a]]b] BIT\r\n);"},
   };
   for (const auto& c : cases) {
     analysis::g_tables.clear();
     addTable("X", c.columns);
     exporter::BuildSchemaStatements();
     EXPECT_EQ(analysis::g_tables[0].createStatement, c.expected) << c.what;
+  }
+}
+
+// Whatever the names hold, the Access target reads back the same table and column names.
+TEST_F(SchemaStatementsTest, AnyNameSurvivesTheAccessTarget) {
+  struct Case {
+    const char* what;
+    std::string table;
+    std::vector<std::string> columns;
+  } cases[] = {
+      {"Cyrillic",
+       "\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B",
+       {"\xD0\x98\xD0\xBC\xD1\x8F", "\xD0\x9F\xD0\xBE\xD0\xBB"}},
+      {"CJK and Vietnamese", "\xE5\xAE\xA2\xE6\x88\xB7", {"\xE5\x90\x8D\xE7\xA7\xB0", "T\xC3\xAAn h\xC3\xA0ng"}},
+      {"closing brackets", "Orders] old", {"a]", "]b", "[c]"}},
+      {"blanks and punctuation", " Lead blank", {"Unit Price (\xE2\x82\xAC)", "x, y; z", "a'b\"c"}},
+  };
+  for (const auto& c : cases) {
+    Table table;
+    table.name = c.table;
+    for (size_t i = 0; i < c.columns.size(); ++i) table.columns.push_back(column(c.columns[i], 10, int32_t(i), 100));
+    const auto parsed =
+        jet4::ParseCreateTable(exporter::CreateTableStatement(table, exporter::StatementForm::kForNewDatabase));
+    EXPECT_EQ(parsed.name, c.table) << c.what;
+    std::vector<std::string> names;
+    for (const auto& parsedColumn : parsed.columns) names.push_back(parsedColumn.name);
+    EXPECT_EQ(names, c.columns) << c.what;
   }
 }
 

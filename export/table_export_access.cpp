@@ -6,6 +6,7 @@
 #include "platform/message_sink.h"
 #include "records/record_cursor.h"
 #include "support/execution_log.h"
+#include "support/text.h"
 
 namespace exporter {
 
@@ -72,7 +73,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
   }
   if (recovery.channel->aborted()) return -1;
 
-  const std::string select = "select * from [" + table.name + "] where 1=-1";
+  const std::string select = "select * from " + support::BracketedName(table.name) + " where 1=-1";
   try {
     recordset->Open(select);
   } catch (...) {

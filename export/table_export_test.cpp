@@ -236,8 +236,9 @@ TEST(TargetStatementTest, TextSizesInCharactersAndOnlyTheFlaggedCounter) {
     const char* forNewDatabase;
   };
   const Case cases[] = {
-      {100, "TEXT(100)", "TEXT(50)"},  {2, "TEXT(2)", "TEXT(1)"}, {510, "TEXT(510)", "TEXT(255)"},
-      {255, "TEXT(255)", "TEXT(255)"},  // the decoder's cap for anything longer: the widest size
+      {100, "TEXT(100)", "TEXT(50)"},  {2, "TEXT(2)", "TEXT(1)"},
+      {510, "TEXT(255)", "TEXT(255)"},  // as stored too, no wider than a statement may make it
+      {255, "TEXT(255)", "TEXT(255)"},  // an odd length no real column has: the widest size
       {0, "TEXT(0)", "TEXT(255)"},      // a damaged length must not lose the table
   };
   for (const auto& c : cases) {

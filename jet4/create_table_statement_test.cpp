@@ -70,6 +70,14 @@ TEST(CreateTableStatementTest, NamesKeepWhatTheBracketsHold) {
   EXPECT_EQ(table.name, "Order Details (old)");
   EXPECT_EQ(table.columns[0].name, "Unit Price €");
   EXPECT_EQ(table.columns[1].name, "x-y");
+
+  // A doubled bracket inside a bracketed name is one bracket of the name.
+  const auto brackets = ParseCreateTable("CREATE TABLE [a]]b] ([[x]]] LONG, []]] TEXT(5), [y] LONG)");
+  EXPECT_EQ(brackets.name, "a]b");
+  ASSERT_EQ(brackets.columns.size(), 3u);
+  EXPECT_EQ(brackets.columns[0].name, "[x]");
+  EXPECT_EQ(brackets.columns[1].name, "]");
+  EXPECT_EQ(brackets.columns[2].name, "y");
 }
 
 TEST(CreateTableStatementTest, RefusesWhatTheEngineRefuses) {
@@ -87,6 +95,7 @@ TEST(CreateTableStatementTest, RefusesWhatTheEngineRefuses) {
       "CREATE TABLE [T] ([A] LONG) extra",
       "CREATE TABLE [] ([A] LONG)",
       "CREATE TABLE [T ([A] LONG)",
+      "CREATE TABLE [T]] ([A] LONG)",
       "CREATE VIEW [T] ([A] LONG)",
       "DROP TABLE [T]",
       "",

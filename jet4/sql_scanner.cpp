@@ -41,11 +41,21 @@ bool SqlScanner::symbol(char c) {
 bool SqlScanner::name(std::string& out) {
   skipSpace();
   if (at_ < text_.size() && text_[at_] == '[') {
-    const size_t close = text_.find(']', at_ + 1);
-    if (close == std::string_view::npos) return false;
-    out.assign(text_.substr(at_ + 1, close - at_ - 1));
-    at_ = close + 1;
-    return true;
+    // A doubled "]" inside the brackets is one "]" of the name.
+    std::string name;
+    for (size_t i = at_ + 1; i < text_.size(); ++i) {
+      if (text_[i] != ']') {
+        name += text_[i];
+      } else if (i + 1 < text_.size() && text_[i + 1] == ']') {
+        name += ']';
+        ++i;
+      } else {
+        out = std::move(name);
+        at_ = i + 1;
+        return true;
+      }
+    }
+    return false;
   }
   return word(out);
 }

@@ -16,7 +16,8 @@ class SqlScanner {
   bool keyword(std::string_view word);
   // Consumes the character when it comes next.
   bool symbol(char c);
-  // A bracketed name (up to the next "]") or a plain identifier; false when none comes next.
+  // A bracketed name (up to the next single "]"; "]]" stands for a "]" of the name) or a plain
+  // identifier; false when none comes next.
   bool name(std::string& out);
   // A run of letters, digits and underscores (a type name); false when none comes next.
   bool word(std::string& out);

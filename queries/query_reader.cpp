@@ -11,8 +11,16 @@
 namespace queries {
 
 namespace {
-constexpr const char* kObjectSelect = "select LvExtra ,Id ,Name from ASysObjects where Type = 5";
+// Catalog rows keep flag bits above the object type (ACE files set a high one on query objects);
+// the type is the low 7 bits, as the catalog reader takes it.
+constexpr const char* kObjectSelect = "select LvExtra ,Id ,Name from ASysObjects where (Type & 127) = 5";
+constexpr const char* kHiddenPrefix = "~sq_";
+constexpr const char* kRecoveredQueryName = "Recovered Query ";
 }  // namespace
+
+bool IsHiddenQueryName(const std::string& name) {
+  return name.rfind(kHiddenPrefix, 0) == 0;
+}
 
 analysis::Queries* PublishQuery(analysis::ProgressChannel& channel, std::unique_ptr<analysis::Queries> query) {
   channel.handOver();
@@ -31,29 +39,25 @@ void ReadQueries(analysis::MdbRecovery& recovery) {
     recordset->Open(kObjectSelect);
     if (recordset->GetRecordCount() != 0) {
       const int fieldCount = recordset->GetFieldCount();
+      int unnamed = 0;
       while (!recordset->IsEOF()) {
         int id = 0;
         std::string name;
-        bool noDefinition = false;
+        // Every query object is rebuilt from its rows, also one without an extra long value
+        // (the record sources of forms and reports have none).
         for (int i = 0; i < fieldCount; ++i) {
           const engine::EngineFieldInfo info = recordset->GetFieldInfo(i);
           const std::string text = EngineFieldText(info, recordset->GetFieldValue(i), FieldTextUse::kObjectRead);
-          // An object without its extra long value is no saved query: it is published empty.
-          if (info.m_strName == "LvExtra" && text.empty()) {
-            noDefinition = true;
-            break;
-          }
           if (info.m_strName == "Id") id = std::atoi(text.c_str());
           if (info.m_strName == "Name") name = text;
         }
+        // No list entry goes without a name: a catalog row that lost its own gets one.
+        if (name.empty()) name = kRecoveredQueryName + std::to_string(++unnamed);
         auto query = std::make_unique<analysis::Queries>();
-        if (!noDefinition) {
-          query->id = id;
-          query->name = name;
-          query->sqlText = RebuildQuerySql(recovery, id);
-        } else {
-          query->id = 0;
-        }
+        query->id = id;
+        query->name = name;
+        query->sqlText = RebuildQuerySql(recovery, id);
+        query->hidden = IsHiddenQueryName(name);
         PublishQuery(*recovery.channel, std::move(query));
         recordset->MoveNext();
       }

@@ -191,6 +191,20 @@ const RebuildCase kCases[] = {
       {5, kNullFlag, kNull, "X7YZ_____1", "SELECT a FROM A"},
       {5, kNullFlag, kNull, "X7YZ_____2", "SELECT b FROM B"}},
      "SELECT a FROM A UNION SELECT b FROM B;"},
+    {"union sorted descending on two keys, the sort rows first",
+     {{11, kNullFlag, "D", kNull, "[Orders].[Date]"},
+      {11, kNullFlag, kNull, kNull, "[Orders].[ID]"},
+      {1, 9, kNull, kNull, kNull},
+      {3, 3, kNull, kNull, kNull},
+      {5, kNullFlag, kNull, "X7YZ_____1", "SELECT [ID], [Date] FROM [Orders] "},
+      {5, kNullFlag, kNull, "X7YZ_____2", "SELECT [ID], [Date] FROM [Old Orders]"}},
+     "SELECT [ID], [Date] FROM [Orders] UNION SELECT [ID], [Date] FROM [Old Orders] Order By [Orders].[Date] "
+     "DESC,[Orders].[ID];"},
+    {"union whose last part holds its own sort",
+     {{1, 9, kNull, kNull, kNull},
+      {5, kNullFlag, kNull, "X7YZ_____1", "SELECT a FROM A"},
+      {5, kNullFlag, kNull, "X7YZ_____2", "SELECT a FROM B ORDER BY a DESC"}},
+     "SELECT a FROM A UNION ALL SELECT a FROM B ORDER BY a DESC;"},
 };
 
 TEST(RebuildQuerySql, EveryKindFromRowsInTheCatalogDatabase) {

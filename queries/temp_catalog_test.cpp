@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <iterator>
 #include <map>
 
 #include "analysis/progress_loops.h"
@@ -47,7 +48,8 @@ class BuildQueriesTest : public ::testing::Test {
     analysis::g_tables.push_back(table);
   }
 
-  // The catalog tables with two saved queries, one object without its definition and a form.
+  // The catalog tables: saved queries (one whose type carries a high flag bit), a form's record
+  // source without an extra long value, an object that lost its name, and a form.
   void addCatalog() {
     addTable("ASysObjects", testsupport::kCatalogObjectsStatement);
     addTable("ASysQueries", "CREATE TABLE [ASysQueries] \r\n(\r\n\t[ObjectId] LONG\r\n);");
@@ -69,13 +71,15 @@ class BuildQueriesTest : public ::testing::Test {
       if (table.name == "ASysObjects") {
         testsupport::InsertQueryObject(database, -2147483640, "Big Orders");
         testsupport::InsertQueryObject(database, 12, "A form", std::string("x"), -32768);
-        testsupport::InsertQueryObject(database, -2147483639, "Lost", std::nullopt);
-        testsupport::InsertQueryObject(database, -2147483638, "Old Rows");
+        testsupport::InsertQueryObject(database, -2147483639, "~sq_fOrders", std::nullopt);
+        testsupport::InsertQueryObject(database, -2147483638, "Old Rows", std::string("x"), -32763);  // 0x8005
+        testsupport::InsertQueryObject(database, -2147483637, "", std::nullopt);
       } else {
         testsupport::InsertQueryRows(database, -2147483640,
                                      {{5, kNullFlag, "Orders", {}, {}},
                                       {6, 0, {}, {}, "Orders.ID"},
                                       {8, kNullFlag, {}, {}, "Orders.Total>100"}});
+        testsupport::InsertQueryRows(database, -2147483639, {{5, kNullFlag, "Orders", {}, {}}, {3, 1, {}, {}, {}}});
         testsupport::InsertQueryRows(database, -2147483638,
                                      {{1, 5, {}, {}, {}}, {5, kNullFlag, "Orders", {}, {}}, {3, 1, {}, {}, {}}});
       }
@@ -109,17 +113,27 @@ class BuildQueriesTest : public ::testing::Test {
 TEST_F(BuildQueriesTest, PublishesEveryQueryObjectAndLeavesNoTemporaryFile) {
   addCatalog();
   build();
-  ASSERT_EQ(analysis::g_queries.size(), 3u);
-  EXPECT_EQ(analysis::g_queries[0]->id, -2147483640);
-  EXPECT_EQ(analysis::g_queries[0]->name, "Big Orders");
-  EXPECT_EQ(analysis::g_queries[0]->sqlText, "SELECT Orders.ID  FROM [Orders] Where Orders.Total>100;");
-  // An object without its definition is published as an empty record.
-  EXPECT_EQ(analysis::g_queries[1]->id, 0);
-  EXPECT_EQ(analysis::g_queries[1]->name, "");
-  EXPECT_EQ(analysis::g_queries[1]->sqlText, "");
-  EXPECT_EQ(analysis::g_queries[2]->sqlText, "Delete *  FROM [Orders] ;");
-  EXPECT_EQ(channel_.queriesFound.load(), 3);
-  EXPECT_EQ(view_.queriesAdded(), (std::vector<std::string>{"Big Orders", "", "Old Rows"}));
+  struct Expected {
+    int id;
+    const char* name;
+    const char* sql;
+    bool hidden;
+  } expected[] = {
+      {-2147483640, "Big Orders", "SELECT Orders.ID  FROM [Orders] Where Orders.Total>100;", false},
+      {-2147483639, "~sq_fOrders", "SELECT *  FROM [Orders] ;", true},
+      {-2147483638, "Old Rows", "Delete *  FROM [Orders] ;", false},
+      {-2147483637, "Recovered Query 1", "SELECT  FROM ;", false},
+  };
+  ASSERT_EQ(analysis::g_queries.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    EXPECT_EQ(analysis::g_queries[i]->id, expected[i].id) << i;
+    EXPECT_EQ(analysis::g_queries[i]->name, expected[i].name) << i;
+    EXPECT_EQ(analysis::g_queries[i]->sqlText, expected[i].sql) << i;
+    EXPECT_EQ(analysis::g_queries[i]->hidden, expected[i].hidden) << i;
+  }
+  EXPECT_EQ(channel_.queriesFound.load(), 4);
+  EXPECT_EQ(view_.queriesAdded(),
+            (std::vector<std::string>{"Big Orders", "~sq_fOrders", "Old Rows", "Recovered Query 1"}));
   EXPECT_EQ(channel_.done.load(), 1);
   EXPECT_EQ(recovery_.tempDbPath, folder_.file("TempDb.mdb"));
   EXPECT_FALSE(platform::FileExists(recovery_.tempDbPath));
@@ -149,7 +163,7 @@ TEST_F(BuildQueriesTest, AStaleTemporaryDatabaseIsReplacedByANewEmptyOne) {
   chmod(folder_.file("TempDb.mdb").c_str(), 0644);
   addCatalog();
   build();
-  EXPECT_EQ(analysis::g_queries.size(), 3u);  // both tables were created anew
+  EXPECT_EQ(analysis::g_queries.size(), 4u);  // both tables were created anew
   EXPECT_EQ(fileModes_, (std::vector<unsigned>{0600, 0600}));
   EXPECT_FALSE(platform::FileExists(folder_.file("TempDb.mdb")));
 }
@@ -162,7 +176,7 @@ TEST_F(BuildQueriesTest, WithoutACatalogDoneIsStillSet) {
   EXPECT_EQ(channel_.done.load(), 1);
   EXPECT_FALSE(platform::FileExists(folder_.file("TempDb.mdb")));
   EXPECT_NE(errorLog().find("MSG:RecordSet select query failed.. \r\nselect LvExtra ,Id ,Name from ASysObjects "
-                            "where Type = 5\n"),
+                            "where (Type & 127) = 5\n"),
             std::string::npos);
 }
 

@@ -52,4 +52,13 @@ std::string TruncateUtf8(const std::string& text, size_t maxBytes) {
   return text.substr(0, cut);
 }
 
+std::string BracketedName(const std::string& name) {
+  std::string quoted = "[";
+  for (char c : name) {
+    quoted += c;
+    if (c == ']') quoted += ']';
+  }
+  return quoted + "]";
+}
+
 }  // namespace support

@@ -14,5 +14,8 @@ void AppendUtf8(std::string& out, uint32_t codePoint);
 std::string Utf16LeToUtf8(ByteView bytes);
 // Cuts a UTF-8 text to at most maxBytes without splitting a character.
 std::string TruncateUtf8(const std::string& text, size_t maxBytes);
+// A name as SQL statements quote it: between square brackets, each "]" inside doubled, so any
+// name (blanks, any script, brackets) stays one name.
+std::string BracketedName(const std::string& name);
 
 }  // namespace support

@@ -1,7 +1,9 @@
-// UTF-16LE decoding and UTF-8 cutting.
+// UTF-16LE decoding, UTF-8 cutting and bracketed names.
 #include "support/text.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -25,6 +27,18 @@ TEST(TextTest, TruncatesOnCharacterBoundary) {
   EXPECT_EQ(support::TruncateUtf8("abc", 5), "abc");
   EXPECT_EQ(support::TruncateUtf8("a\xC3\xA9" "b", 2), "a");
   EXPECT_EQ(support::TruncateUtf8("a\xC3\xA9" "b", 3), "a\xC3\xA9");
+}
+
+TEST(TextTest, BracketedNamesDoubleEveryClosingBracket) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"Orders", "[Orders]"},
+      {"a]b", "[a]]b]"},
+      {"]", "[]]]"},
+      {"[x]", "[[x]]]"},
+      {"\xD0\x98\xD0\xBC\xD1\x8F", "[\xD0\x98\xD0\xBC\xD1\x8F]"},
+      {"", "[]"},
+  };
+  for (const auto& [name, quoted] : cases) EXPECT_EQ(support::BracketedName(name), quoted) << name;
 }
 
 }  // namespace

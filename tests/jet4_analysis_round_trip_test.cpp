@@ -128,11 +128,11 @@ size_t appendRecords(engine::EngineDatabase& db, const TableShape& table) {
 constexpr int kMaxTextLength = 255;
 
 // The columns as the new database holds them. The statements give a TEXT column its length
-// in bytes as TEXT(n), and the engine reads n as characters: the new column is twice as long
-// (two bytes a character), up to the 255 the analysis shows at most.
+// in bytes as TEXT(n), at most 255, and the engine reads n as characters: the new column is
+// twice as long (two bytes a character).
 std::vector<ColumnShape> asWritten(std::vector<ColumnShape> columns) {
   for (ColumnShape& column : columns)
-    if (column.type == kTypeText) column.length = std::min(kMaxTextLength, 2 * column.length);
+    if (column.type == kTypeText) column.length = 2 * std::min(kMaxTextLength, column.length);
   return columns;
 }
 

@@ -4,11 +4,13 @@
 
 #include <map>
 #include <regex>
+#include <set>
 
 #include "analysis/mdb_recovery.h"
 #include "export/analysis_steps.h"
 #include "queries/query_assembly.h"
 #include "tests/support/analysis_harness.h"
+#include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
 #include "tests/support/corpus_queries.h"
 
@@ -97,6 +99,35 @@ TEST(QueryCorpus, AnalysisRebuildsEveryQueryWithoutObjectFiles) {
       EXPECT_EQ(Tokens(found[name]), Tokens(sql)) << path << " " << name;
     }
     EXPECT_EQ(recovery.oleFileCount, 0) << path;
+  }
+}
+
+// Every query object of every file, the record sources of forms and reports among them, is
+// listed by its name with a rebuilt statement: the saved ones under "queries", the "~sq_" ones
+// under "hiddenQueries". The names are those the peer reader finds in the query catalog.
+TEST(QueryCorpus, EveryQueryObjectIsListedWithItsNameAndSql) {
+  SKIP_WITHOUT_CORPUS();
+  for (const auto& path : testsupport::CorpusDatabases()) {
+    SCOPED_TRACE(path);
+    const auto result = testsupport::RunCli({"analyze", path, "--json"});
+    ASSERT_EQ(result.exitCode, 0);
+    const json out = json::parse(result.out);
+    std::multiset<std::string> listed;
+    for (const char* key : {"queries", "hiddenQueries"}) {
+      ASSERT_TRUE(out.contains(key)) << key;
+      for (const auto& query : out[key]) {
+        const std::string name = query["name"].get<std::string>();
+        EXPECT_FALSE(name.empty()) << key;
+        EXPECT_FALSE(query["sql"].get<std::string>().empty()) << name;
+        EXPECT_EQ(name.rfind("~sq_", 0) == 0, std::string(key) == "hiddenQueries") << name;
+        listed.insert(name);
+      }
+    }
+    std::multiset<std::string> expected;
+    const json peer = testsupport::ExpectedJson(path);
+    if (peer.contains("msysQueries"))
+      for (const auto& query : peer["msysQueries"]) expected.insert(query["name"].get<std::string>());
+    EXPECT_EQ(listed, expected);
   }
 }
 

@@ -12,6 +12,7 @@
 
 #include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
+#include "tests/support/peer_cells.h"
 
 namespace {
 
@@ -31,28 +32,10 @@ int peerTypeCode(const std::string& type) {
   return -1;
 }
 
-// The cleaning the analysis applies to column names: one "_" per character outside
-// U+0020..U+007E other than U+00A0.
-std::string cleanedName(const std::string& utf8) {
-  std::string out;
-  for (size_t at = 0; at < utf8.size();) {
-    const unsigned char lead = static_cast<unsigned char>(utf8[at]);
-    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-    if (length == 1 && lead >= 0x20 && lead < 0x7F)
-      out += utf8[at];
-    else if (utf8.compare(at, length, "\xC2\xA0") == 0)
-      out += "\xC2\xA0";
-    else
-      out += '_';
-    at += length;
-  }
-  return out;
-}
-
 ColumnSignature peerColumns(const json& table) {
   ColumnSignature columns;
   for (const auto& column : table["columns"])
-    columns.emplace_back(cleanedName(column["name"]), peerTypeCode(column["type"]));
+    columns.emplace_back(testsupport::CleanedName(column["name"]), peerTypeCode(column["type"]));
   return columns;
 }
 

@@ -211,6 +211,34 @@ TEST_F(TableDiscoveryTest, CatalogVariationsDecideNamesAndWhatStays) {
   }
 }
 
+TEST_F(TableDiscoveryTest, TableNamesKeepEveryScriptAndLoseOnlyControlCharacters) {
+  struct Case {
+    const char* what;
+    std::vector<uint16_t> units;
+    std::string expected;
+  } cases[] = {
+      {"Cyrillic",
+       {0x041A, 0x043B, 0x0438, 0x0435, 0x043D, 0x0442, 0x044B},
+       "\xD0\x9A\xD0\xBB\xD0\xB8\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B"},
+      {"CJK", {0x5BA2, 0x6237}, "\xE5\xAE\xA2\xE6\x88\xB7"},
+      {"tab and line break", {'a', 0x09, 'b', 0x0A}, "a_b_"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<uint8_t> stored;
+    for (uint16_t unit : c.units)
+      stored.insert(stored.end(), {static_cast<uint8_t>(unit & 0xFF), static_cast<uint8_t>(unit >> 8)});
+    DatabaseFile database;
+    PageBuilder catalog = PageBuilder::DataPage(2);
+    for (const auto& e : kSystemRows) catalog.addRow(CatalogRow(e.id, e.type, Utf16(e.name)));
+    catalog.addRow(CatalogRow(7, 1, stored));
+    database.setPage(6, catalog.page());
+    database.definition(7, smallDefinition("ID"));
+    ASSERT_TRUE(run(database).ok);
+    EXPECT_EQ(tableNames(), (std::vector<std::string>{"ASysObjects", "ASysQueries", c.expected}));
+  }
+}
+
 TEST_F(TableDiscoveryTest, ADefinitionOverThreePagesDecodesFromTheJoinedBuffer) {
   DatabaseFile database = customersWithOrphans();
   const DefinitionBuilder wide = wideDefinition(200);

@@ -130,7 +130,7 @@ void ExportProgressDlg::showSummary() {
   for (int row = 0; row < static_cast<int>(m_statistics.size()); ++row) {
     const exporter::ExportStatistic& statistic = m_statistics[row];
     m_lstStatistics->setItem(row, 0, new QTableWidgetItem(ToQt(statistic.tableName)));
-    auto* count = new QTableWidgetItem(QString::number(statistic.exportedRecords));
+    auto* count = new QTableWidgetItem(ToQt(exporter::StatisticCountText(statistic)));
     count->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lstStatistics->setItem(row, 1, count);
   }

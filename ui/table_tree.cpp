@@ -1,5 +1,6 @@
 // The table tree: the root, "TABLES" with a node per table and its columns, "QUERIES" with a
-// node per saved query; and what selecting a node shows.
+// node per saved query, "Hidden queries" with the record sources of forms and reports; and what
+// selecting a node shows.
 #include <QFont>
 
 #include "records/type_names.h"
@@ -11,6 +12,21 @@ namespace ui {
 
 namespace {
 enum TreeImage { kImageRoot = 0, kImageTables = 1, kImageTable = 2, kImageQuery = 4, kImageColumn = 5 };
+
+// The record sources of forms and reports get a folder of their own, made when the first arrives.
+constexpr const char* kHiddenQueriesLabel = "Hidden queries";
+
+bool isHiddenQueriesFolder(const QTreeWidgetItem* item, const QTreeWidgetItem* root) {
+  return item && item->parent() == root && item->text(0) == kHiddenQueriesLabel;
+}
+
+QTreeWidgetItem* hiddenQueriesFolder(QTreeWidgetItem* root, const QIcon& icon) {
+  for (int i = 0; i < root->childCount(); ++i)
+    if (isHiddenQueriesFolder(root->child(i), root)) return root->child(i);
+  auto* folder = new QTreeWidgetItem(root, QStringList(kHiddenQueriesLabel));
+  folder->setIcon(0, icon);
+  return folder;
+}
 
 QString columnLabel(const analysis::Column& column) {
   const std::string typeName = records::GetTypeName(column);
@@ -67,10 +83,12 @@ void CTessalyDlg::AddTableToTree(analysis::Table* table) {
 
 void CTessalyDlg::AddQueryToTree(analysis::Queries* query) {
   if (!query || query->name.empty()) return;
-  auto* node = new QTreeWidgetItem(m_hQueriesItem, QStringList(ToQt(query->name)));
+  QTreeWidgetItem* folder = query->hidden ? hiddenQueriesFolder(m_hRootItem, m_imageList[kImageQuery]) : m_hQueriesItem;
+  auto* node = new QTreeWidgetItem(folder, QStringList(ToQt(query->name)));
   attach(node, query);
   node->setIcon(0, m_imageList[kImageQuery]);
-  m_hQueriesItem->setExpanded(true);
+  // The hidden ones, often many, stay folded until asked for.
+  if (folder == m_hQueriesItem) m_hQueriesItem->setExpanded(true);
 }
 
 analysis::Table* CTessalyDlg::ShownTable() const {
@@ -91,10 +109,10 @@ void CTessalyDlg::OnSelChangedTree() {
     }
     return;
   }
-  if (item == m_hQueriesItem) {
+  if (item == m_hQueriesItem || isHiddenQueriesFolder(item, m_hRootItem)) {
     m_edtQuery->show();
     m_list->hide();
-    m_lblTableName->setText("QUERIES");
+    m_lblTableName->setText(item->text(0));
     m_lblPage->setText("0");
     m_lblRowCount->setText("0");
     m_btnNext->setEnabled(false);
@@ -103,7 +121,7 @@ void CTessalyDlg::OnSelChangedTree() {
     return;
   }
   if (item->parent() == m_hTablesItem) return ShowTable(item);
-  if (item->parent() == m_hQueriesItem) return ShowQuery(item);
+  if (item->parent() == m_hQueriesItem || isHiddenQueriesFolder(item->parent(), m_hRootItem)) return ShowQuery(item);
   // The root, "TABLES" and the column nodes leave the shown table and page as they are.
 }
 

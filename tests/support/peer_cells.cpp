@@ -64,11 +64,9 @@ std::string CleanedName(const std::string& name) {
   for (size_t i = 0; i < name.size();) {
     const unsigned char lead = static_cast<unsigned char>(name[i]);
     const size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    const bool nonBreakingSpace = name.compare(i, 2, "\xC2\xA0") == 0;
-    if (nonBreakingSpace)
-      cleaned += name.substr(i, 2);
-    else
-      cleaned += lead < 32 || lead >= 127 ? '_' : static_cast<char>(lead);
+    const unsigned char second = i + 1 < name.size() ? static_cast<unsigned char>(name[i + 1]) : 0;
+    const bool control = lead < 0x20 || lead == 0x7F || (lead == 0xC2 && second < 0xA0);
+    cleaned += control ? std::string("_") : name.substr(i, length);
     i += length;
   }
   return cleaned;

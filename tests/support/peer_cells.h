@@ -21,8 +21,8 @@ bool SameFloat(const std::string& ours, const std::string& theirs, bool single);
 // wrapped one (signature 15 1c) is compared as its native data, which follow the header (A
 // bytes) and class name (B bytes) and 24 bytes more.
 bool SameOleFile(const std::string& path, const std::string& theirs);
-// Table discovery cleans column names: every character below 32, 127 and above (except 160)
-// becomes "_".
+// Table discovery cleans column names: every control character (U+0000 to U+001F, U+007F to
+// U+009F) becomes "_"; every other character of any script stays.
 std::string CleanedName(const std::string& name);
 
 }  // namespace testsupport

@@ -153,6 +153,35 @@ class MainWindowTest : public QObject {
     QCOMPARE(Control<QLabel>(&dlg, "1074")->text(), QString("0"));
   }
 
+  void recordSourcesOfFormsAndReportsAreListedAsHiddenQueries() {
+    SKIP_WITHOUT_CORPUS_QT();
+    ui::CTessalyDlg dlg;
+    dlg.show();
+    guitest::BrowseAndView(dlg, guitest::CorpusFile("ace/odbcLinkerTestV2007.accdb"));
+    QTreeWidget* tree = Control<QTreeWidget>(&dlg, "1001");
+    QTreeWidgetItem* root = tree->topLevelItem(0);
+    QTreeWidgetItem* hidden = guitest::ChildNamed(root, "Hidden queries");
+    QVERIFY(hidden);
+    QCOMPARE(root->indexOfChild(hidden), root->indexOfChild(dlg.QueriesItem()) + 1);
+    QCOMPARE(hidden->childCount(), 56);
+    for (int i = 0; i < hidden->childCount(); ++i) QVERIFY(hidden->child(i)->text(0).startsWith("~sq_"));
+    for (int i = 0; i < dlg.QueriesItem()->childCount(); ++i)
+      QVERIFY(!dlg.QueriesItem()->child(i)->text(0).startsWith("~sq_"));
+
+    hidden->setExpanded(true);
+    QTreeWidgetItem* source = hidden->child(0);
+    guitest::Select(dlg, source);
+    auto* edit = Control<QPlainTextEdit>(&dlg, "1003");
+    QVERIFY(edit->isVisible());
+    QVERIFY(edit->toPlainText().startsWith("SELECT "));
+    QCOMPARE(Control<QLabel>(&dlg, "1068")->text(), source->text(0));
+    guitest::SaveScreenshot(&dlg, "main-window-hidden-query");
+
+    guitest::Select(dlg, hidden);
+    QCOMPARE(edit->toPlainText(), QString());
+    QCOMPARE(Control<QLabel>(&dlg, "1068")->text(), QString("Hidden queries"));
+  }
+
   void commandsShowTheBusyMessagesWhileAnAnalysisRuns() {
     SKIP_WITHOUT_CORPUS_QT();
     ui::CTessalyDlg dlg;
