@@ -1,6 +1,8 @@
 # Installation into the usual places and the Debian package: the two programs, the desktop
 # entry with its icon, the help page and the CLI's man page. `cpack -G DEB` in the build folder.
 include(GNUInstallDirs)
+# Installing (and cpack) takes the programs as built; it does not build the tests and benchmarks first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 install(TARGETS tessaly-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/tessaly-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

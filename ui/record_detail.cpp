@@ -1,6 +1,6 @@
 // The record detail window of the main window: a double-click (or Enter) on a row of the grid
 // shows that record in full.
-#include "records/type_names.h"
+#include "records/value_text.h"
 #include "ui/desktop.h"
 #include "ui/record_detail_dlg.h"
 #include "ui/tessaly_dlg.h"
@@ -11,16 +11,12 @@ std::vector<DetailField> CTessalyDlg::RecordDetailFields(int row) const {
   std::vector<DetailField> fields;
   const analysis::Table* table = ShownTable();
   if (!table || row < 0 || row >= static_cast<int>(m_pageRows.size())) return fields;
-  const std::vector<std::string>& values = m_pageRows[row];
+  const records::TypedRecord& values = m_pageRows[row];
   for (size_t j = 0; j < table->columns.size(); ++j) {
     DetailField field;
     field.name = ToQt(table->columns[j].name);
-    const std::string text = j < values.size() ? values[j] : std::string();
-    field.text = ToQt(text);
-    if (text != "NULL") {
-      field.value.kind = support::ValueKind::kText;
-      field.value.text = text;
-    }
+    if (j < values.size()) field.value = values[j];
+    field.text = ToQt(records::ValueText(table->columns[j], field.value));
     fields.push_back(std::move(field));
   }
   return fields;

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "records/record_fetch.h"
-#include "records/record_text.h"
 #include "records/type_names.h"
+#include "records/value_text.h"
 #include "ui/desktop.h"
 #include "ui/tessaly_dlg.h"
 
@@ -31,13 +31,11 @@ bool leftAligned(int type) {
   }
 }
 
-QString cellText(const analysis::Column& column, const std::string& value) {
+// A cell's text from the value's display form; a null reads "NULL" (set apart by markNull).
+QString cellText(const analysis::Column& column, const support::Value& value) {
   if (column.type == records::kTypeOle) return kOleObjectCell;
-  return ToQt(value);
-}
-
-bool isNull(const std::string& value) {
-  return value == kNullCell;
+  if (value.isNull()) return kNullCell;
+  return ToQt(records::ValueText(column, value));
 }
 
 // A NULL reads differently from an empty text: grey and italic.
@@ -72,23 +70,21 @@ void CTessalyDlg::JoinRecordLoader() {
 void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load) {
   CountRecords(table);
   const tblTraverseInfo pageStart{table->currentPageIndex, table->nextRecordIndex, table->nextRowInPage};
-  std::vector<std::string>& details = m_pChannel->details;
-  details.assign(records::kRecordsPerScreen, std::string());
-  records::FetchRecords(m_analysis, *table, details.data());
-  std::vector<std::vector<std::string>> rows =
-      records::ScreenRecords(details.data(), details.size(), table->columns.size());
-  details.clear();
+  std::vector<records::TypedRecord> records;
+  records::FetchTypedRecords(m_analysis, *table, records);
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
-  m_calls.post([this, table, pageStart, load, rows = std::move(rows)] {
-    if (load == m_nLoad) ShowRecordPage(table, pageStart, rows);
+  m_calls.post([this, table, pageStart, load, records = std::move(records)]() mutable {
+    if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records));
   });
 }
 
 void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                                 const std::vector<std::vector<std::string>>& rows) {
+                                 std::vector<records::TypedRecord> rows) {
   JoinRecordLoader();
   m_shownPageStart = pageStart;
-  m_pageRows = rows;
+  // Kept for the record detail window, which shows a row's values in full.
+  m_pageRows = std::move(rows);
+  const std::vector<records::TypedRecord>& records = m_pageRows;
   m_list->clear();
   m_list->setRowCount(0);
   const int columns = static_cast<int>(table->columns.size());
@@ -99,14 +95,14 @@ void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageSta
     heading->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     m_list->setHorizontalHeaderItem(i, heading);
   }
-  m_list->setRowCount(static_cast<int>(rows.size()));
-  for (const std::vector<std::string>& values : rows) {
+  m_list->setRowCount(static_cast<int>(records.size()));
+  for (const records::TypedRecord& values : records) {
     const int row = m_nRowsShown++;
     for (int j = 0; j < columns && j < static_cast<int>(values.size()); ++j) {
       const analysis::Column& column = table->columns[j];
       auto* cell = new QTableWidgetItem(cellText(column, values[j]));
       cell->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-      if (isNull(values[j]) && column.type != records::kTypeOle) markNull(cell);
+      if (values[j].isNull() && column.type != records::kTypeOle) markNull(cell);
       m_list->setItem(row, j, cell);
     }
   }

@@ -182,7 +182,7 @@ void CTessalyDlg::buildControls() {
   m_splitter->addWidget(right);
   m_splitter->setStretchFactor(0, 0);
   m_splitter->setStretchFactor(1, 1);
-  m_splitter->setSizes({units().x(107), units().x(418)});
+  m_splitter->setSizes({units().x(140), units().x(385)});
 
   auto* bottom = new QHBoxLayout;
   bottom->addStretch(1);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
+#include "records/record_fetch.h"
 #include "ui/gui_calls.h"
 #include "ui/white_dialog.h"
 
@@ -138,8 +139,7 @@ class CTessalyDlg : public WhiteDialog {
   void StartRecordLoader();
   void JoinRecordLoader();
   void LoadRecordsThreadProc(analysis::Table* table, int load);
-  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                      const std::vector<std::vector<std::string>>& rows);
+  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart, std::vector<records::TypedRecord> rows);
   analysis::Table* ShownTable() const;
   void CountRecords(analysis::Table* table);
   void ForgetRecordCounts();
@@ -170,7 +170,7 @@ class CTessalyDlg : public WhiteDialog {
   int m_nLoad = 0;  // counts the page loads and tree resets, so a stale page is dropped
   // The record count of the shown table (written by the loader thread, read once it has ended).
   std::unique_ptr<records::RecordIndex> m_recordIndex;
-  std::vector<std::vector<std::string>> m_pageRows;  // the values of the shown page's rows
+  std::vector<records::TypedRecord> m_pageRows;  // the values of the shown page's rows
   std::unique_ptr<RecordDetailDlg> m_detailDlg;
   const analysis::Table* m_indexedTable = nullptr;
 

@@ -203,6 +203,9 @@ class DesktopViewerTest : public QObject {
     QCOMPARE(list->item(0, 1)->toolTip(), QString::fromStdString(memo));
     QVERIFY(list->columnWidth(1) <= 320);
     QCOMPARE(list->item(0, 0)->toolTip(), QString());
+    // An empty text is not a NULL.
+    QCOMPARE(list->item(1, 0)->text(), QString());
+    QVERIFY(!list->item(1, 0)->font().italic());
     QCOMPARE(Control<QLabel>(&dlg, "1068")->toolTip(), QString::fromStdString(longName));
   }
 

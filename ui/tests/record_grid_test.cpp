@@ -148,3 +148,4 @@ class RecordGridTest : public QObject {
 GUI_TEST_CLASS(RecordGridTest);
 
 #include "record_grid_test.moc"
+#include "support/value_builders.h"

@@ -3,8 +3,9 @@
 
 #include <QFile>
 
+#include "engine/engine.h"
 #include "jet4/jet4_engine.h"
-#include "queries/engine.h"
+#include "support/value_builders.h"
 
 namespace guitest {
 
@@ -16,14 +17,14 @@ constexpr char kUnreadable = static_cast<char>(0xEE);
 QString WriteDatabase(const QString& folder, const QString& fileName, const std::vector<TableRows>& tables) {
   const std::string path = (folder + "/" + fileName).toStdString();
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   for (const TableRows& table : tables) {
     db->Execute(table.create);
     auto rs = db->NewRecordset();
     rs->Open("select * from [" + table.name + "] where 1=-1");
     for (const auto& row : table.rows) {
       rs->AddNew();
-      for (const auto& [column, value] : row) rs->SetFieldValue(column, value);
+      for (const auto& [column, value] : row) rs->SetFieldValue(column, support::TextValue(value));
       rs->Update();
     }
     rs->Close();
