@@ -285,40 +285,52 @@ struct Shape {
   int columnCount = 0;
   int variableCount = 0;
   int64_t fixedAreaSize = 0;
+  int64_t rowsFitting = 0;
 };
 
-// The row shape most rows share. A table with variable columns stores a slot count of at least
-// one; the same rows read as fixed-only would need to share their length.
-Shape commonShape(const std::vector<support::ByteView>& rows) {
-  std::map<int, int64_t> columnCounts;
-  for (const support::ByteView& row : rows)
-    if (row.size() >= 2) ++columnCounts[row.u16(0)];
-  Shape shape;
-  int64_t most = 0;
-  for (const auto& [count, rowsWith] : columnCounts)
-    if (count > 0 && count <= kMaxStoredColumns && rowsWith > most) most = rowsWith, shape.columnCount = count;
-  if (shape.columnCount == 0) return shape;
-  std::map<std::pair<int, int64_t>, int64_t> variableShapes;
-  std::map<int64_t, int64_t> fixedShapes;
-  RowShape read;
+// The largest count that enough rows store: a row written before columns were added stores
+// fewer, one damaged row a wild one.
+int largestSupported(const std::map<int, int64_t>& counts, int64_t support) {
+  int largest = -1;
+  for (const auto& [count, rows] : counts)
+    if (rows >= support) largest = count;
+  return largest;
+}
+
+// The shape the rows agree on when read with or without a variable area (a table with
+// variable columns stores a slot count of at least one).
+Shape shapeOf(const std::vector<support::ByteView>& rows, bool variableArea) {
+  std::vector<RowShape> read;
+  RowShape one;
+  std::map<int, int64_t> columnCounts, slotCounts;
   for (const support::ByteView& row : rows) {
-    if (row.u16(0) != shape.columnCount) continue;
-    if (ReadRowShape(row, true, read) && read.variableCount > 0)
-      ++variableShapes[{read.variableCount, read.fixedAreaSize}];
-    if (ReadRowShape(row, false, read)) ++fixedShapes[read.fixedAreaSize];
+    if (!ReadRowShape(row, variableArea, one) || (variableArea && one.variableCount == 0)) continue;
+    ++columnCounts[one.columnCount];
+    ++slotCounts[one.variableCount];
+    read.push_back(one);
   }
-  int64_t bestVariable = 0, bestFixed = 0;
-  for (const auto& [key, count] : variableShapes)
-    if (count > bestVariable) bestVariable = count, shape.variableCount = key.first, shape.fixedAreaSize = key.second;
-  int64_t fixedSize = 0;
-  for (const auto& [size, count] : fixedShapes)
-    if (count > bestFixed) bestFixed = count, fixedSize = size;
-  shape.variableArea = bestVariable > 0 && bestVariable >= bestFixed;
-  if (!shape.variableArea) {
-    shape.variableCount = 0;
-    shape.fixedAreaSize = fixedSize;
-  }
+  Shape shape;
+  shape.variableArea = variableArea;
+  // One row alone does not widen the table, unless there are hardly any rows.
+  const int64_t total = static_cast<int64_t>(rows.size());
+  const int64_t support = total < 4 ? 1 : std::max<int64_t>(2, total / 100);
+  shape.columnCount = largestSupported(columnCounts, support);
+  shape.variableCount = largestSupported(slotCounts, support);
+  if (shape.columnCount <= 0 || shape.variableCount < 0) return Shape{};
+  std::map<int64_t, int64_t> fixedSizes;
+  for (const RowShape& row : read)
+    if (row.columnCount == shape.columnCount) ++fixedSizes[row.fixedAreaSize];
+  int64_t most = 0;
+  for (const auto& [size, count] : fixedSizes)
+    if (count > most) most = count, shape.fixedAreaSize = size;
+  for (const RowShape& row : read)
+    if (ShapeFits(row, shape.columnCount, shape.variableCount, shape.fixedAreaSize)) ++shape.rowsFitting;
   return shape;
+}
+
+Shape commonShape(const std::vector<support::ByteView>& rows) {
+  const Shape withSlots = shapeOf(rows, true), fixedOnly = shapeOf(rows, false);
+  return withSlots.rowsFitting > 0 && withSlots.rowsFitting >= fixedOnly.rowsFitting ? withSlots : fixedOnly;
 }
 
 Column makeColumn(int32_t type, int columnNumber) {
@@ -333,7 +345,7 @@ Column makeColumn(int32_t type, int columnNumber) {
 InferredLayout InferRowLayout(const std::vector<support::ByteView>& rows, const PageSource& pages) {
   InferredLayout layout;
   const Shape shape = commonShape(rows);
-  if (shape.columnCount == 0) {
+  if (shape.rowsFitting == 0) {
     layout.rowsUnreadable = static_cast<int64_t>(rows.size());
     return layout;
   }
@@ -341,13 +353,14 @@ InferredLayout InferRowLayout(const std::vector<support::ByteView>& rows, const 
   for (const support::ByteView& row : rows) {
     if (sample.size() >= kSampleRows) break;
     SampleRow candidate{row, {}};
-    if (row.u16(0) != shape.columnCount || !ReadRowShape(row, shape.variableArea, candidate.shape)) continue;
-    if (candidate.shape.variableCount != shape.variableCount || candidate.shape.fixedAreaSize != shape.fixedAreaSize)
-      continue;
+    if (!ReadRowShape(row, shape.variableArea, candidate.shape)) continue;
+    if (!ShapeFits(candidate.shape, shape.columnCount, shape.variableCount, shape.fixedAreaSize)) continue;
     sample.push_back(candidate);
   }
+  // The types come from the rows that hold the whole fixed area.
   std::vector<support::ByteView> areas;
-  for (const SampleRow& row : sample) areas.push_back(row.bytes.slice(2, shape.fixedAreaSize));
+  for (const SampleRow& row : sample)
+    if (row.shape.fixedAreaSize == shape.fixedAreaSize) areas.push_back(row.bytes.slice(2, shape.fixedAreaSize));
 
   // Too many fixed columns for the column count: fewer, wider ones.
   std::vector<Segment> segments;

@@ -92,11 +92,22 @@ TEST(LayoutInferenceTest, EachTypeIsRecognisedFromItsBytes) {
       {"guid", 16, [](int i) { return guid(i); }, {15, 1, true, 4}},
       {"compressed text", 0, [](int i) { return compressed("name " + std::to_string(i)); }, {10, 1, false, 0}},
       {"utf-16 text", 0, [](int i) { return Utf16("Straße " + std::to_string(i)); }, {10, 1, false, 0}},
-      {"memo", 0, [](int i) { return inlineLongValue(compressed("memo text " + std::to_string(i))); },
+      {"memo",
+       0,
+       [](int i) { return inlineLongValue(compressed("memo text " + std::to_string(i))); },
        {12, 1, false, 0}},
-      {"ole object", 0, [](int i) { return inlineLongValue({0x15, 0x1C, 0x2F, 0x00, static_cast<uint8_t>(i), 0x01, 0x07}); },
+      {"ole object",
+       0,
+       [](int i) {
+         return inlineLongValue({0x15, 0x1C, 0x2F, 0x00, static_cast<uint8_t>(i), 0x01, 0x07});
+       },
        {11, 1, false, 0}},
-      {"binary", 0, [](int i) { return Bytes{0x01, 0x00, 0x00, static_cast<uint8_t>(i)}; }, {9, 1, false, 0}},
+      {"binary",
+       0,
+       [](int i) {
+         return Bytes{0x01, 0x00, 0x00, static_cast<uint8_t>(i)};
+       },
+       {9, 1, false, 0}},
   };
   for (const TypeCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -166,7 +177,8 @@ TEST(LayoutInferenceTest, NullMasksTieColumnNumbersToValues) {
         seen = true;
         EXPECT_EQ(column.type, expected.type) << "column number " << expected.columnNumber;
         EXPECT_EQ(column.isFixed, expected.isFixed);
-        if (expected.type != 1) EXPECT_EQ(column.isFixed ? column.fixedOffset : column.variableIndex, expected.position);
+        if (expected.type != 1)
+          EXPECT_EQ(column.isFixed ? column.fixedOffset : column.variableIndex, expected.position);
       }
       EXPECT_TRUE(seen) << "column number " << expected.columnNumber;
     }
@@ -237,7 +249,7 @@ TEST(LayoutInferenceTest, RowsWithoutAnyCommonShapeGiveNoLayout) {
       {},
       {Bytes{}, Bytes{0x01}},
       {Bytes{0x00, 0x00, 0xFF}, Bytes{0x00, 0x00, 0x00, 0x00}},  // no columns
-      {Bytes(40, 0xFF), Bytes(40, 0xFF)},                         // 65535 columns
+      {Bytes(40, 0xFF), Bytes(40, 0xFF)},                        // 65535 columns
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(i);

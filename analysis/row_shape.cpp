@@ -81,15 +81,24 @@ int64_t FixedAreaSpan(const Table& table) {
   return span;
 }
 
+bool ShapeFits(const RowShape& row, int columnCount, int variableCount, int64_t fixedAreaSize) {
+  if (row.columnCount > columnCount || row.variableCount > variableCount) return false;
+  return row.fixedAreaSize == fixedAreaSize || (row.columnCount < columnCount && row.fixedAreaSize < fixedAreaSize);
+}
+
 bool RowFitsLayout(support::ByteView row, const Table& table) {
   RowShape shape;
-  if (!ReadRowShape(row, hasVariableColumns(table), shape)) return false;
-  if (static_cast<uint32_t>(shape.columnCount) != table.maxColumns) return false;
-  if (hasVariableColumns(table) && static_cast<uint32_t>(shape.variableCount) != table.variableColumnCount)
-    return false;
-  const bool exact = table.layoutSource == "rows";
-  const int64_t fixedArea = table.fixedAreaSize >= 0 ? table.fixedAreaSize : FixedAreaSpan(table);
-  if (exact ? shape.fixedAreaSize != fixedArea : shape.fixedAreaSize < fixedArea) return false;
+  const bool variableArea = hasVariableColumns(table);
+  if (!ReadRowShape(row, variableArea, shape)) return false;
+  const int columns = static_cast<int>(std::min<uint32_t>(table.maxColumns, kMaxStoredColumns));
+  const int slots =
+      variableArea ? static_cast<int>(std::min<uint32_t>(table.variableColumnCount, kMaxStoredColumns)) : 0;
+  if (table.layoutSource == "rows") {
+    if (!ShapeFits(shape, columns, slots, table.fixedAreaSize)) return false;
+  } else {
+    if (shape.columnCount > columns || shape.variableCount > slots) return false;
+    if (shape.columnCount == columns && shape.fixedAreaSize < FixedAreaSpan(table)) return false;
+  }
   for (const Column& column : table.columns) {
     if (column.isFixed) continue;
     const support::ByteView value = shape.slot(row, column.variableIndex);

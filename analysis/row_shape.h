@@ -40,13 +40,18 @@ struct RowShape {
 // above 256, offsets outside the data, slots out of order).
 bool ReadRowShape(support::ByteView row, bool withVariableArea, RowShape& shape);
 
+// True when a row of this shape belongs to a table whose rows store at most columnCount columns
+// and variableCount slots: the whole fixed area, or a shorter one in a row written before
+// columns were added (it stores fewer columns).
+bool ShapeFits(const RowShape& row, int columnCount, int variableCount, int64_t fixedAreaSize);
+
 // The fixed area a table's fixed columns span (BIT columns take no bytes).
 int64_t FixedAreaSpan(const Table& table);
 
 // True when a row of a table whose definition is lost fits the layout the table was given:
-// the same column and slot counts, the fixed area (exactly for an inferred layout, at least
-// for a borrowed definition), null columns without bytes, and long-value references and texts
-// that have their form.
+// no more columns and slots than the layout, its fixed area (ShapeFits for an inferred layout;
+// at least the columns' span for a borrowed definition, unless the row stores fewer columns),
+// null columns without bytes, and long-value references and texts that have their form.
 bool RowFitsLayout(support::ByteView row, const Table& table);
 
 }  // namespace analysis
