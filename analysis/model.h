@@ -79,6 +79,12 @@ struct Table {
   std::vector<Column> columns;
   std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
   std::string createStatement;
+  // Empty when the layout comes from the table's own definition; "rows" when its definition is
+  // lost and the layout was inferred from its rows, "sibling" when it was taken from another
+  // definition that the rows fit. Rows that do not fit such a layout are unreadable.
+  std::string layoutSource;
+  int32_t fixedAreaSize = -1;  // with layoutSource: the fixed area every row has, in bytes
+  int64_t unreadableRows = 0;  // with layoutSource: rows on its pages that do not fit
 };
 
 // One decoded field of the row being decoded, indexed by column number.

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "analysis/row_shape.h"
 #include "records/row_layout.h"
 #include "records/type_names.h"
 #include "records/value_decode.h"
@@ -81,6 +82,9 @@ int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t row
   const support::ByteView page(table.pageBuffer);
   RowGeometry row;
   if (!ReadRowGeometry(page, table, rowStart, rowEnd, row)) return -1;
+  // A table whose definition is lost reads only the rows that fit the layout it was given.
+  if (!table.layoutSource.empty() && !analysis::RowFitsLayout(page.slice(rowStart, rowEnd - rowStart + 1), table))
+    return -1;
   anyPresent = false;
   for (size_t c = 0; c < analysis::g_rowFields.size() && c < table.maxColumns; ++c) {
     auto& field = analysis::g_rowFields[c];
