@@ -68,6 +68,9 @@ void compareTable(const std::string& file, const json& expected, const std::stri
   const std::string table = expected["name"];
   const testsupport::CsvParse parse = testsupport::ReadCsvFile(csvPath);
   if (!parse.ok) tally.failures.push_back(file + " " + table + ": " + csvPath + " is no well-formed CSV");
+  const std::string python = testsupport::PythonCsvDifference(csvPath, parse);
+  if (!python.empty() && python != "no python3")
+    tally.failures.push_back(file + " " + table + ": Python's csv module reads it otherwise: " + python);
   const auto& lines = parse.records;
   const auto& columns = expected["columns"];
   if (lines.empty()) {
