@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/engine.h"
 #include "export/export_folder.h"
 #include "export/export_statistics.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
 #include "platform/program_folder.h"
-#include "queries/engine.h"
 #include "records/type_names.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/record_fixture.h"

@@ -1,56 +1,18 @@
 // DATE: a double counting days since 30 December 1899, its fraction the time of day, shown as
 // "%m/%d/%Y %H:%M:%S" on the proleptic Gregorian calendar.
-#include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "format/calendar.h"
 #include "records/value_text.h"
 
 namespace records {
 
 namespace {
-constexpr int64_t kEpochFromYearOne = 693593;  // days from 1 January of year 1 to 30 December 1899
-constexpr int64_t kDaysPer400Years = 146097;
-constexpr int64_t kDaysPer100Years = 36524;
-constexpr int64_t kDaysPer4Years = 1461;
-constexpr int64_t kDaysPerYear = 365;
 constexpr int64_t kSecondsPerDay = 86400;
 constexpr int64_t kMicrosPerSecond = 1000000;
 constexpr int64_t kMicrosPerDay = kSecondsPerDay * kMicrosPerSecond;
 constexpr int kLastYear = 9999;
-
-constexpr int kMonthStarts[2][13] = {
-    {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334, 365},
-    {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335, 366},
-};
-
-bool isLeapYear(int64_t year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-struct CalendarDate {
-  int64_t year;
-  int month;  // 1 to 12
-  int day;    // 1 to 31
-};
-
-// n counts days from 1 January of year 1 (n >= 0).
-CalendarDate dateFromDayNumber(int64_t n) {
-  int64_t year = 400 * (n / kDaysPer400Years);
-  n %= kDaysPer400Years;
-  const int64_t centuries = std::min<int64_t>(n / kDaysPer100Years, 3);
-  year += 100 * centuries;
-  n -= centuries * kDaysPer100Years;
-  year += 4 * (n / kDaysPer4Years);
-  n %= kDaysPer4Years;
-  const int64_t years = std::min<int64_t>(n / kDaysPerYear, 3);
-  year += years + 1;
-  n -= years * kDaysPerYear;
-  const int* starts = kMonthStarts[isLeapYear(year) ? 1 : 0];
-  int month = 1;
-  while (month < 12 && n >= starts[month]) ++month;
-  return {year, month, static_cast<int>(n - starts[month - 1] + 1)};
-}
 }  // namespace
 
 std::string DateText(double value, bool withFraction) {
@@ -65,9 +27,9 @@ std::string DateText(double value, bool withFraction) {
     micros -= kMicrosPerDay;
     days += 1;
   }
-  const int64_t dayNumber = days + kEpochFromYearOne;
+  const int64_t dayNumber = days + format::kDayZeroFromYearOne;
   if (dayNumber < 0) return "NULL";
-  const CalendarDate date = dateFromDayNumber(dayNumber);
+  const format::CalendarDate date = format::DateFromDayNumber(dayNumber);
   if (date.year > kLastYear) return "NULL";
   // "%02d/%02d/%04d %02d:%02d:%02d.%06d", written by hand: every part is non-negative and fits its width.
   char out[] = "MM/DD/YYYY hh:mm:ss.ffffff";
