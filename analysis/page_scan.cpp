@@ -18,6 +18,15 @@ constexpr size_t kPagesPerRead = 64;  // 256 KB: as large as the reads of a plai
 //   offset 4  u32  owner / next page     (types 1 and 2)
 //   offset 12 u16  rows on a data page   (type 1)
 //   offset 16 u16  low half of a table definition's row count (type 2)
+//   offset 14 ...  row entries: whether one is a moved row's data (flags 0x8000 alone, type 1)
+
+bool holdsMovedRow(support::ByteView page, int16_t rowCount) {
+  constexpr int64_t kRowTableOffset = 14;
+  for (int64_t r = 0; r < rowCount; ++r)
+    if ((page.u16(kRowTableOffset + 2 * r) & 0xC000) == 0x8000) return true;
+  return false;
+}
+
 PageMetaData describePage(support::ByteView page, uint32_t number, uint64_t fileOffset, const FormatLayout& layout) {
   PageMetaData meta;
   meta.pageNumber = number;
@@ -27,6 +36,7 @@ PageMetaData describePage(support::ByteView page, uint32_t number, uint64_t file
     meta.freeSpace = page.u16(2);
     meta.owner = page.i32(4);
     meta.rowCount = page.i16(meta.pageType == 1 ? layout.dataRowCountOffset : layout.tdefRowCountOffset);
+    meta.holdsMovedRow = meta.pageType == 1 && holdsMovedRow(page, meta.rowCount);
   }
   return meta;
 }

@@ -1,5 +1,7 @@
-// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]: a table's records
-// in screens of 100, fetched exactly as the record grid fetches them.
+// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR] [--deleted]: a table's
+// records in screens of 100, fetched exactly as the record grid fetches them. With --deleted the
+// deleted and free-space rows follow the live records, and every row carries its state.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -14,6 +16,7 @@
 #include "records/record_fetch.h"
 #include "records/record_index.h"
 #include "records/record_text.h"
+#include "records/recovered_records.h"
 
 namespace cli {
 
@@ -25,12 +28,14 @@ struct RecordsOptions {
   bool all = false;
   bool pageGiven = false;
   bool asJson = false;
+  bool deleted = false;
   std::string oleFolder;
 };
 
 struct Screen {
   int number = 0;
   std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> states;  // one per row with --deleted, else empty
 };
 
 // Returns 0 when the arguments are good, else the usage error's status.
@@ -40,6 +45,8 @@ int parseOptions(const std::vector<std::string>& args, RecordsOptions& options) 
     const std::string& arg = args[i];
     if (arg == "--json") {
       options.asJson = true;
+    } else if (arg == "--deleted") {
+      options.deleted = true;
     } else if (arg == "--all") {
       options.all = true;
     } else if (arg == "--page" || arg == "--ole-dir") {
@@ -78,7 +85,8 @@ Screen fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, int 
   analysis::ProgressChannel& channel = recovery.Channel();
   channel.details.assign(records::kRecordsPerScreen, std::string());
   records::FetchRecords(recovery, table, channel.details.data());
-  Screen screen{number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
+  Screen screen{
+      number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size()), {}};
   channel.details.clear();
   return screen;
 }
@@ -111,6 +119,41 @@ void fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table, const
   }
 }
 
+// With --deleted: every live record, then every recovered row, cut into screens of 100.
+void fetchScreensWithRecovered(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
+                               const std::function<void(const Screen&)>& onScreen) {
+  RecordsOptions everything = options;
+  everything.all = true;
+  std::vector<std::vector<std::string>> rows;
+  std::vector<std::string> states;
+  fetchScreens(recovery, table, everything, [&](const Screen& screen) {
+    rows.insert(rows.end(), screen.rows.begin(), screen.rows.end());
+    states.insert(states.end(), screen.rows.size(), records::RowStateName(records::RowState::kLive));
+  });
+  for (const auto& record : records::ReadRecoveredRecords(recovery, table)) {
+    rows.push_back(records::SplitRecordText(record.text, table.columns.size()));
+    states.push_back(records::RowStateName(record.state));
+  }
+  const size_t perScreen = records::kRecordsPerScreen;
+  for (size_t first = 0, number = 1; first < rows.size() || number == 1; first += perScreen, ++number) {
+    const bool wanted = options.all || static_cast<int>(number) == options.page;
+    const size_t last = std::min(rows.size(), first + perScreen);
+    if (wanted) {
+      Screen screen{static_cast<int>(number), {}, {}};
+      screen.rows.assign(rows.begin() + static_cast<long>(first), rows.begin() + static_cast<long>(last));
+      screen.states.assign(states.begin() + static_cast<long>(first), states.begin() + static_cast<long>(last));
+      onScreen(screen);
+    }
+    if (!options.all && static_cast<int>(number) >= options.page) break;
+  }
+}
+
+void forEachScreen(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
+                   const std::function<void(const Screen&)>& onScreen) {
+  options.deleted ? fetchScreensWithRecovered(recovery, table, options, onScreen)
+                  : fetchScreens(recovery, table, options, onScreen);
+}
+
 std::string jsonText(const nlohmann::json& value) {
   return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -121,14 +164,15 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
   for (const auto& column : table.columns) columns.push_back(column.name);
   std::printf("{\"table\": %s, \"columns\": %s, \"pages\": [", jsonText(table.name).c_str(), jsonText(columns).c_str());
   bool first = true;
-  fetchScreens(recovery, table, options, [&](const Screen& screen) {
+  forEachScreen(recovery, table, options, [&](const Screen& screen) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& record : screen.rows) {
       nlohmann::json values = nlohmann::json::array();
       for (const auto& value : record) values.push_back(value == "NULL" ? nlohmann::json() : nlohmann::json(value));
       rows.push_back(std::move(values));
     }
-    const nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
+    nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
+    if (options.deleted) page["states"] = screen.states;
     std::printf("%s\n  %s", first ? "" : ",", jsonText(page).c_str());
     first = false;
   });
@@ -137,10 +181,14 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
 
 void printText(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options) {
   std::vector<std::string> header;
+  if (options.deleted) header.push_back("state");
   for (const auto& column : table.columns) header.push_back(column.name);
-  fetchScreens(recovery, table, options, [&](const Screen& screen) {
+  forEachScreen(recovery, table, options, [&](const Screen& screen) {
     std::printf("%s, page %d: %zu records\n", table.name.c_str(), screen.number, screen.rows.size());
-    std::fputs(FormatTextTable(header, screen.rows).c_str(), stdout);
+    std::vector<std::vector<std::string>> rows = screen.rows;
+    for (size_t r = 0; r < screen.states.size() && r < rows.size(); ++r)
+      rows[r].insert(rows[r].begin(), screen.states[r]);
+    std::fputs(FormatTextTable(header, rows).c_str(), stdout);
   });
 }
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "records/row_layout.h"
+#include "records/row_states.h"
 
 namespace records {
 
@@ -17,12 +18,13 @@ std::vector<uint8_t> readDataPage(analysis::MdbRecovery& recovery, const analysi
 }
 }  // namespace
 
-bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex) {
+bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex, int32_t pageNumber) {
   // ReadRecord's texts: an entry off the page or a malformed row gives an empty text, a deleted
   // row its message, a row of no columns "ERROR Reading Record"; none of them is a record.
   if (table.columns.empty()) return false;
   RowEntry entry;
   if (!ReadRowEntry(page, rowIndex, entry) || (entry.raw & kRowDeletedFlag)) return false;
+  if (IsAbandonedMovedRow(table, pageNumber, rowIndex)) return false;
   RowGeometry geometry;
   return ReadRowGeometry(page, table, entry.start, entry.end, geometry) && geometry.columnCount != 0;
 }
@@ -35,7 +37,7 @@ RecordIndex::RecordIndex(analysis::MdbRecovery& recovery, const analysis::Table&
     const std::vector<uint8_t> bytes = readDataPage(recovery, table, p);
     const support::ByteView page(bytes);
     const int rows = RowsOnPage(page);
-    for (int r = 0; r < rows; ++r) records += RowIsRecord(page, table, r) ? 1 : 0;
+    for (int r = 0; r < rows; ++r) records += RowIsRecord(page, table, r, table.dataPages[p]) ? 1 : 0;
     recordsBefore_.push_back(records);
   }
 }
@@ -62,7 +64,7 @@ void RecordIndex::positionAt(analysis::Table& table, int64_t recordIndex) const 
   int64_t toSkip = recordIndex - recordsBefore_[p];
   int row = 0;
   for (const int rows = RowsOnPage(page); row < rows; ++row)
-    if (RowIsRecord(page, table, row) && toSkip-- == 0) break;
+    if (RowIsRecord(page, table, row, table.dataPages[p]) && toSkip-- == 0) break;
   table.currentPageIndex = static_cast<int32_t>(p);
   table.nextRowInPage = row;
   table.nextRecordIndex = static_cast<int32_t>(recordIndex);

@@ -31,8 +31,8 @@ class RecordIndex {
   std::vector<int64_t> recordsBefore_;
 };
 
-// True when row rowIndex of the page is a record for FetchRecords: its entry lies on the page,
-// it is not deleted, and its layout is sound with at least one stored column.
-bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex);
+// True when row rowIndex of the page (number pageNumber) is a record for FetchRecords: its entry
+// lies on the page, it is not deleted, and its layout is sound with at least one stored column.
+bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex, int32_t pageNumber);
 
 }  // namespace records

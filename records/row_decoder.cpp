@@ -4,7 +4,9 @@
 
 #include <functional>
 
+#include "records/record_fetch.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 #include "records/type_names.h"
 #include "records/value_format.h"
 
@@ -123,7 +125,8 @@ int ReadRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, in
   RowEntry entry;
   if (!ReadRowEntry(support::ByteView(table.pageBuffer), rowIndex, entry)) return 1;  // malformed, as the decoder says
   if (entry.raw & kRowLookupFlag) recovery.rowIsLookup = 1;
-  if (entry.raw & kRowDeletedFlag) recovery.rowIsDeleted = 1;
+  if ((entry.raw & kRowDeletedFlag) || IsAbandonedMovedRow(table, CurrentPageNumber(table), rowIndex))
+    recovery.rowIsDeleted = 1;
   if (recovery.rowIsDeleted) return 0;
   if (recovery.Channel().aborted()) return -1;
   const int decoded = DecodeRowForExport(recovery, table, entry.start, entry.end, writer);
