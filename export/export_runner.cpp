@@ -4,7 +4,6 @@
 
 #include "export/access_target.h"
 #include "export/export_statistics.h"
-#include "export/object_folder.h"
 #include "export/recovered_export.h"
 #include "export/table_export.h"
 #include "queries/query_script.h"
@@ -67,7 +66,6 @@ class Run {
   void exportTables(int variant) {
     const auto& tables = settings_.m_exportTables;
     support::UniqueFileNames fileNames;
-    ObjectFolder objects(settings_.m_strExportFolder);
     for (size_t position = 0; position < tables.size(); ++position) {
       if (channel_.aborted()) return;
       reachedTables_ = position + 1;
@@ -75,7 +73,7 @@ class Run {
       if (!table || table->name.empty()) continue;
       insertLogged(kTableStartedPrefix + table->name);
       CsvTableTarget csv;
-      if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name), &objects};
+      if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
       int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
       if (result >= 0 && settings_.m_bExportDeleted && settings_.m_nExportMode == kModeSchemaAndData)
         result = exportRecoveredRows(*table, variant, csv);

@@ -10,9 +10,7 @@
 #include "export/table_export_access.h"
 #include "platform/file_system.h"
 #include "platform/output_file.h"
-#include "records/record_text.h"
 #include "records/recovered_records.h"
-#include "records/row_decoder.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
 
@@ -57,18 +55,19 @@ int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& t
   const std::string path =
       platform::JoinPath(platform::JoinPath(target.exportFolder, kTablesFolder), target.fileTitle + ".csv");
   if (!file.open(path)) return -1;
-  std::vector<std::string> fields{RecoveredStateColumnName(table)};
-  for (const auto& column : table.columns) fields.push_back(column.name);
-  file.write(CsvLine(fields));
-  const ObjectPlacer placeObject = [&target](const std::string& objectFile) {
-    return target.objects ? target.objects->place(objectFile) : std::string();
-  };
+  std::vector<std::string> names{RecoveredStateColumnName(table)};
+  for (const auto& column : table.columns) names.push_back(column.name);
+  file.write(CsvLine(names));
+  std::string line;
   for (const auto& row : rows) {
-    const std::vector<std::string> values = records::SplitRecordText(row.text, table.columns.size());
-    fields.assign(1, records::RowStateName(row.state));
-    for (size_t i = 0; i < table.columns.size(); ++i)
-      fields.push_back(CsvValueText(table.columns[i], values[i], placeObject));
-    file.write(CsvLine(fields));
+    line.clear();
+    AppendCsvText(records::RowStateName(row.state), line);
+    for (size_t i = 0; i < table.columns.size() && i < row.values.size(); ++i) {
+      line += ',';
+      AppendCsvValue(table.columns[i], row.values[i], line);
+    }
+    line += '\n';
+    file.write(line);
     ++recoveredRecords;
   }
   return file.close() ? 1 : -1;
@@ -76,13 +75,14 @@ int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& t
 
 int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords) {
   recoveredRecords = 0;
-  const records::RowStateCounts counts = records::WalkRowStates(recovery, table, {});
-  if (counts.deleted + counts.freeSpace == 0) return 1;
+  const std::vector<records::RecoveredRecord> rows = records::ReadRecoveredRecords(recovery, table);
+  if (recovery.Channel().aborted()) return -1;
+  if (rows.empty()) return 1;
   auto database = recovery.m_Obj_DAO_Database;
   if (!database || !database->IsOpen()) return -1;
   const analysis::Table shape = recoveredTableShape(table);
   const std::string stateColumn = shape.columns.front().name;
-  std::unique_ptr<queries::EngineRecordset> recordset;
+  std::unique_ptr<engine::EngineRecordset> recordset;
   try {
     recordset = database->NewRecordset();
     database->Execute(CreateTableStatement(shape, StatementForm::kForNewDatabase));
@@ -91,21 +91,28 @@ int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table
     support::LogError("Create table query failed.. \r\n" + shape.name);
     return -1;
   }
-  analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
-  AccessFieldWriter writer(*recordset);
-  records::WalkRowStates(recovery, table, [&](const records::RecoveredRow& row) {
-    if (recovery.Channel().aborted()) return false;
+  for (const auto& row : rows) {
+    if (recovery.Channel().aborted()) break;
     try {
       recordset->AddNew();
-      recordset->SetFieldValue(stateColumn, records::RowStateName(row.state));
-      if (records::DecodeRowForExport(recovery, table, row.start, row.end, writer) < 0) return true;
+      support::Value state;
+      state.kind = support::ValueKind::kText;
+      state.text = records::RowStateName(row.state);
+      recordset->SetFieldValue(stateColumn, state);
+      for (size_t i = 0; i < table.columns.size() && i < row.values.size(); ++i) {
+        if (row.values[i].isNull()) continue;
+        try {
+          recordset->SetFieldValue(table.columns[i].name, row.values[i]);
+        } catch (...) {
+          support::LogError("Value of " + table.columns[i].name + " not written for a recovered row");
+        }
+      }
       recordset->Update();
       ++recoveredRecords;
     } catch (...) {
       support::LogError("Update record failed for a recovered row of " + table.name);
     }
-    return true;
-  });
+  }
   try {
     recordset->Close();
   } catch (...) {

@@ -4,7 +4,9 @@
 #include "records/record_fetch.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "records/record_cursor.h"
 #include "records/record_text.h"
 #include "records/row_decoder.h"
 #include "records/row_layout.h"
@@ -44,46 +46,50 @@ int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowI
   return DecodeRow(recovery, table, entry.start, entry.end, text) != 0 ? 1 : 0;
 }
 
-int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts) {
+namespace {
+// One screen from the table's paging position: up to 100 records, each handed to onRecord as the
+// cursor holds it. 1, or -1 without data pages or on abort (the position then stays).
+int fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, CursorDecode decode,
+                const std::function<void(const RecordCursor&)>& onRecord) {
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
   if (table.dataPages.empty()) return -1;
   const int32_t lastPage = static_cast<int32_t>(table.dataPages.size()) - 1;
-  int32_t pageIndex = std::clamp(table.currentPageIndex, 0, lastPage);
   if (table.currentPageIndex > lastPage) {  // a position past the table: nothing left
     table.currentPageIndex = lastPage;
     return 1;
   }
   const int32_t startPageIndex = table.currentPageIndex;
-  table.currentPageIndex = pageIndex;
-  int rowsOnPage = LoadDataPage(recovery, table, pageIndex);
-  int row = std::max(table.nextRowInPage, 0);
-  int slot = 0;
-  while (slot < kRecordsPerScreen) {
-    if (row >= rowsOnPage) {
-      if (pageIndex >= lastPage) break;
-      table.currentPageIndex = ++pageIndex;
-      rowsOnPage = LoadDataPage(recovery, table, pageIndex);
-      row = 0;
-      continue;
-    }
-    if (recovery.Channel().aborted()) break;
-    std::string& text = texts[slot];
-    if (ReadRecord(recovery, table, row, text) == 0) text = kErrorReadingRecord;
-    if (IsRecordText(text)) {
-      ++slot;
-    } else {
-      text.clear();
-      recovery.rowIsDeleted = 0;
-    }
-    ++row;
+  RecordCursor cursor(recovery, table, decode,
+                      RowPosition{std::max(table.currentPageIndex, 0), std::max(table.nextRowInPage, 0)});
+  int count = 0;
+  while (count < kRecordsPerScreen && cursor.next()) {
+    onRecord(cursor);
+    ++count;
   }
-  if (recovery.Channel().aborted()) {
+  if (cursor.aborted()) {
     table.currentPageIndex = startPageIndex;
     return -1;
   }
-  table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + slot;
-  table.nextRowInPage = row;
+  table.currentPageIndex = cursor.resumePosition().pageIndex;
+  table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + count;
+  table.nextRowInPage = cursor.resumePosition().row;
   return 1;
+}
+}  // namespace
+
+int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts) {
+  int slot = 0;
+  return fetchScreen(recovery, table, CursorDecode::kValuesAndTexts,
+                     [&](const RecordCursor& cursor) { texts[slot++] = cursor.recordText(); });
+}
+
+int FetchTypedRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::vector<TypedRecord>& records) {
+  records.clear();
+  return fetchScreen(recovery, table, CursorDecode::kValues, [&](const RecordCursor& cursor) {
+    TypedRecord& record = records.emplace_back();
+    record.reserve(table.columns.size());
+    for (const auto& column : table.columns) record.push_back(cursor.value(column));
+  });
 }
 
 }  // namespace records

@@ -7,6 +7,7 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/model.h"
+#include "records/record_fetch.h"
 #include "records/row_states.h"
 
 namespace records {
@@ -15,11 +16,11 @@ struct RecoveredRecord {
   RowState state = RowState::kDeleted;
   int32_t pageNumber = -1;
   int rowIndex = 0;
-  std::string text;  // a row text: every column's value followed by the field separator
+  TypedRecord values;  // one per column of table.columns, in that order
 };
 
-// Every deleted and free-space row of the table in walk order (live pages, then freed pages).
-// Uses g_rowFields and the table's page buffer, like FetchRecords; counts (may be null) receives
+// Every deleted and free-space row of the table in walk order (live pages, then freed pages), as
+// typed values. Uses g_rowFields and the table's page buffer, like FetchRecords; counts (may be null) receives
 // what the walk saw. Stops early, with what it has, when the abort flag is raised.
 std::vector<RecoveredRecord> ReadRecoveredRecords(analysis::MdbRecovery& recovery, analysis::Table& table,
                                                   RowStateCounts* counts = nullptr);

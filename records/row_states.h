@@ -16,11 +16,10 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/model.h"
+#include "records/record_cursor.h"
 #include "support/byte_view.h"
 
 namespace records {
-
-enum class RowState : uint8_t { kLive, kDeleted, kFreeSpace };
 
 // "live", "deleted", "free-space".
 const char* RowStateName(RowState state);
