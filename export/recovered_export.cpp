@@ -13,6 +13,7 @@
 #include "records/recovered_records.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
+#include "support/value_builders.h"
 
 namespace exporter {
 
@@ -95,10 +96,7 @@ int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table
     if (recovery.Channel().aborted()) break;
     try {
       recordset->AddNew();
-      support::Value state;
-      state.kind = support::ValueKind::kText;
-      state.text = records::RowStateName(row.state);
-      recordset->SetFieldValue(stateColumn, state);
+      recordset->SetFieldValue(stateColumn, support::TextValue(records::RowStateName(row.state)));
       for (size_t i = 0; i < table.columns.size() && i < row.values.size(); ++i) {
         if (row.values[i].isNull()) continue;
         try {
