@@ -1,9 +1,13 @@
 // The record grid: one page of at most 100 records of the shown table, loaded on a thread of
 // its own by record retrieval and shown on the GUI thread; Next and Prev move through the table.
+#include <QBrush>
+#include <QColor>
 #include <QHeaderView>
 #include <QTableWidgetItem>
+#include <algorithm>
 
 #include "records/record_fetch.h"
+#include "records/row_states.h"
 #include "records/type_names.h"
 #include "records/value_text.h"
 #include "ui/desktop.h"
@@ -14,6 +18,16 @@ namespace ui {
 namespace {
 constexpr int kColumnWidth = 180;
 constexpr const char* kOleObjectCell = "#OLE-OBJECT";
+
+constexpr int kStateColumnWidth = 80;
+constexpr const char* kStateHeading = "State";
+
+// Deleted rows on a light red, free-space rows on a light amber; live rows keep the list's own.
+QBrush stateBackground(const std::string& state) {
+  if (state == records::RowStateName(records::RowState::kDeleted)) return QColor(255, 214, 214);
+  if (state == records::RowStateName(records::RowState::kFreeSpace)) return QColor(255, 236, 179);
+  return QBrush();
+}
 
 bool leftAligned(int type) {
   switch (type) {
@@ -41,55 +55,90 @@ void CTessalyDlg::StartRecordLoader() {
     m_bLoadingRecords = 0;
     return;
   }
-  m_recordLoader = std::thread(&CTessalyDlg::LoadRecordsThreadProc, this, table, ++m_nLoad);
+  const bool withRecovered = m_chkDeletedRows && m_chkDeletedRows->isChecked();
+  m_recordLoader = std::thread(&CTessalyDlg::LoadRecordsThreadProc, this, table, ++m_nLoad, m_nPage, withRecovered);
 }
 
 void CTessalyDlg::JoinRecordLoader() {
   if (m_recordLoader.joinable()) m_recordLoader.join();
 }
 
-void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load) {
+void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load, int page, bool withRecovered) {
   const tblTraverseInfo pageStart{table->currentPageIndex, table->nextRecordIndex, table->nextRowInPage};
   std::vector<records::TypedRecord> records;
   records::FetchTypedRecords(m_analysis, *table, records);
   std::vector<std::vector<std::string>> rows;
   rows.reserve(records.size());
-  for (const records::TypedRecord& record : records) {
+  auto addRow = [&](const records::TypedRecord& record) {
     std::vector<std::string>& cells = rows.emplace_back();
     for (size_t c = 0; c < record.size() && c < table->columns.size(); ++c)
       cells.push_back(cellText(table->columns[c], record[c]));
+  };
+  for (const records::TypedRecord& record : records) addRow(record);
+  std::vector<std::string> states;
+  std::string countsText;
+  if (withRecovered) {
+    states.assign(rows.size(), records::RowStateName(records::RowState::kLive));
+    // The recovered rows follow the live records: this screen's share starts after the live
+    // records of the earlier screens and of this one.
+    records::RowStateCounts counts;
+    m_recoveredRows.slice(m_analysis, *table, 0, 0, counts);
+    const int64_t before =
+        static_cast<int64_t>(page - 1) * records::kRecordsPerScreen + static_cast<int64_t>(rows.size());
+    const size_t room = records::kRecordsPerScreen - std::min<size_t>(rows.size(), records::kRecordsPerScreen);
+    const auto first = static_cast<size_t>(std::max<int64_t>(0, before - counts.live));
+    for (const auto& record : m_recoveredRows.slice(m_analysis, *table, first, room, counts)) {
+      addRow(record.values);
+      states.push_back(records::RowStateName(record.state));
+    }
+    countsText = RowStateCountsText(counts);
   }
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
-  m_calls.post([this, table, pageStart, load, rows = std::move(rows)] {
-    if (load == m_nLoad) ShowRecordPage(table, pageStart, rows);
+  m_calls.post([this, table, pageStart, load, rows = std::move(rows), states = std::move(states), countsText] {
+    if (load == m_nLoad) ShowRecordPage(table, pageStart, rows, states, countsText);
   });
 }
 
 void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                                 const std::vector<std::vector<std::string>>& rows) {
+                                 const std::vector<std::vector<std::string>>& rows,
+                                 const std::vector<std::string>& states, const std::string& countsText) {
   JoinRecordLoader();
   m_shownPageStart = pageStart;
   m_list->clear();
   m_list->setRowCount(0);
   const int columns = static_cast<int>(table->columns.size());
-  m_list->setColumnCount(columns);
+  const int first = states.empty() ? 0 : 1;  // the state column leads when states are shown
+  m_list->setColumnCount(columns + first);
+  if (first == 1) {
+    m_list->setHorizontalHeaderItem(0, new QTableWidgetItem(kStateHeading));
+    m_list->setColumnWidth(0, kStateColumnWidth);
+  }
   for (int i = 0; i < columns; ++i) {
     const analysis::Column& column = table->columns[i];
     auto* heading = new QTableWidgetItem(ToQt(column.name));
     heading->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-    m_list->setHorizontalHeaderItem(i, heading);
-    m_list->setColumnWidth(i, kColumnWidth);
+    m_list->setHorizontalHeaderItem(first + i, heading);
+    m_list->setColumnWidth(first + i, kColumnWidth);
   }
   m_list->setRowCount(static_cast<int>(rows.size()));
-  for (const std::vector<std::string>& values : rows) {
+  for (size_t r = 0; r < rows.size(); ++r) {
+    const std::vector<std::string>& values = rows[r];
     const int row = m_nRowsShown++;
+    const QBrush background = r < states.size() ? stateBackground(states[r]) : QBrush();
+    if (first == 1) {
+      auto* cell = new QTableWidgetItem(ToQt(states[r]));
+      cell->setBackground(background);
+      m_list->setItem(row, 0, cell);
+    }
     for (int j = 0; j < columns && j < static_cast<int>(values.size()); ++j) {
       const analysis::Column& column = table->columns[j];
       auto* cell = new QTableWidgetItem(ToQt(values[j]));
       cell->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-      m_list->setItem(row, j, cell);
+      cell->setBackground(background);
+      m_list->setItem(row, first + j, cell);
     }
   }
+  m_lblRowStates->setText(ToQt(countsText));
   m_btnNext->setFocus();
   m_lblRowCount->setText(QString::number(m_list->rowCount()));
   m_lblPage->setText(QString::number(m_nPage));

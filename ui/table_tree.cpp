@@ -36,6 +36,7 @@ void CTessalyDlg::ResetTree() {
   m_hShownItem = nullptr;
   m_bLoadingRecords = 0;
   ++m_nLoad;
+  m_recoveredRows.clear();
   m_tree->clear();
   m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));
   m_hRootItem->setIcon(0, m_imageList[kImageRoot]);

@@ -134,6 +134,7 @@ void CTessalyDlg::buildControls() {
 
   m_btnExport = makeButton(this, "1008", "Export", 222, 317, 96, 18);
   connect(m_btnExport, &QPushButton::clicked, this, &CTessalyDlg::OnExport);
+  buildDeletedRowsSwitch();
 }
 
 void CTessalyDlg::OnInitDialog() {
@@ -272,6 +273,7 @@ void CTessalyDlg::RunExportProgress() {
   settings.m_strExportFolder = m_strExportFolder;
   settings.m_nExportFormat = m_nExportFormat;
   settings.m_nExportMode = m_nExportMode;
+  settings.m_bExportDeleted = m_bExportDeleted;
   settings.m_strFileTitle = m_strFileTitle;
   settings.m_exportTables = m_exportTables;
   settings.m_exportQueries = m_exportQueries;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
@@ -19,6 +20,7 @@
 
 #include "analysis/mdb_recovery.h"
 #include "ui/gui_calls.h"
+#include "ui/recovered_rows_cache.h"
 #include "ui/white_dialog.h"
 
 namespace ui {
@@ -47,6 +49,8 @@ class CTessalyDlg : public WhiteDialog {
   void OnAboutUs();
   void OnNext();
   void OnPrev();
+  // The switch that adds deleted and free-space rows after the live records of the shown table.
+  void OnShowDeletedRows(bool show);
 
   // Called by the progress window for every table and query the analysis publishes.
   void AddTableToTree(analysis::Table* table);
@@ -64,8 +68,9 @@ class CTessalyDlg : public WhiteDialog {
 
   // Export members: written by the export options dialog, read by the export.
   std::string m_strExportFolder;
-  int32_t m_nExportFormat = 0;  // 1 Access database, 2 CSV files
-  int32_t m_nExportMode = 0;    // 10 schema only, 11 schema and data
+  int32_t m_nExportFormat = 0;    // 1 Access database, 2 CSV files
+  int32_t m_nExportMode = 0;      // 10 schema only, 11 schema and data
+  bool m_bExportDeleted = false;  // with the data, also each table's deleted and free-space rows
   std::vector<analysis::Table*> m_exportTables;
   std::vector<analysis::Queries*> m_exportQueries;
   std::atomic<int32_t> m_bExporting{0};
@@ -98,9 +103,12 @@ class CTessalyDlg : public WhiteDialog {
   void ShowQuery(QTreeWidgetItem* item);
   void StartRecordLoader();
   void JoinRecordLoader();
-  void LoadRecordsThreadProc(analysis::Table* table, int load);
+  void LoadRecordsThreadProc(analysis::Table* table, int load, int page, bool withRecovered);
+  // states (one per row, or empty) adds the leading state column; countsText the row counts.
   void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                      const std::vector<std::vector<std::string>>& rows);
+                      const std::vector<std::vector<std::string>>& rows, const std::vector<std::string>& states,
+                      const std::string& countsText);
+  void buildDeletedRowsSwitch();
   analysis::Table* ShownTable() const;
 
   analysis::MdbRecovery m_analysis;
@@ -122,6 +130,7 @@ class CTessalyDlg : public WhiteDialog {
   int32_t m_bLoadingRecords = 0;
   std::thread m_recordLoader;
   int m_nLoad = 0;  // counts the page loads and tree resets, so a stale page is dropped
+  RecoveredRowsCache m_recoveredRows;
 
   QTreeWidgetItem* m_hRootItem = nullptr;
   QTreeWidgetItem* m_hTablesItem = nullptr;
@@ -143,6 +152,8 @@ class CTessalyDlg : public WhiteDialog {
   QPlainTextEdit* m_edtQuery;
   QWidget* m_browserPane;
   QPushButton* m_btnExport;
+  QCheckBox* m_chkDeletedRows = nullptr;  // off: live records only
+  QLabel* m_lblRowStates = nullptr;       // the shown table's row counts while the switch is on
   QAction* m_actBrowse;
 };
 
