@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
+#include "format/row_entries.h"
 #include "support/byte_view.h"
 
 namespace analysis {
@@ -21,9 +22,9 @@ constexpr size_t kPagesPerRead = 64;  // 256 KB: as large as the reads of a plai
 //   offset 14 ...  row entries: whether one is a moved row's data (flags 0x8000 alone, type 1)
 
 bool holdsMovedRow(support::ByteView page, int16_t rowCount) {
-  constexpr int64_t kRowTableOffset = 14;
+  constexpr uint16_t kFlags = format::kRowDeletedFlag | format::kRowLookupFlag;
   for (int64_t r = 0; r < rowCount; ++r)
-    if ((page.u16(kRowTableOffset + 2 * r) & 0xC000) == 0x8000) return true;
+    if ((page.u16(format::kRowTableOffset + 2 * r) & kFlags) == format::kRowLookupFlag) return true;
   return false;
 }
 

@@ -7,17 +7,16 @@
 #include <unordered_set>
 
 #include "analysis/mdb_recovery.h"
+#include "format/row_entries.h"
 #include "support/execution_log.h"
 
 namespace analysis {
 
 namespace {
-constexpr int64_t kRowCountOffset = 12;
-constexpr int64_t kRowTableOffset = 14;
-constexpr uint16_t kFlagsMask = 0xC000;
-constexpr uint16_t kPointerFlag = 0x4000;   // alone: the row moved; the slot points at it
-constexpr uint16_t kDeletedFlags = 0xC000;  // a deleted row (or a deleted pointer)
-constexpr uint16_t kMovedRowFlag = 0x8000;  // alone: a moved row's data
+constexpr uint16_t kPointerFlag = format::kRowDeletedFlag;  // alone: the row moved; the slot points at it
+constexpr uint16_t kMovedRowFlag = format::kRowLookupFlag;  // alone: a moved row's data
+constexpr uint16_t kFlagsMask = kPointerFlag | kMovedRowFlag;
+constexpr uint16_t kDeletedFlags = kFlagsMask;  // a deleted row (or a deleted pointer)
 
 bool anyHoldsMovedRow(const std::vector<uint32_t>& pages) {
   for (uint32_t number : pages) {
@@ -37,18 +36,17 @@ std::vector<uint32_t> FindAbandonedMovedRows(MdbRecovery& recovery, const std::v
     bytes.assign(kPageSize, 0);
     if (recovery.ReadPageByNumber(bytes.data(), number) <= 0) continue;
     const support::ByteView page(bytes);
-    const int64_t rows = std::min<int64_t>(page.u16(kRowCountOffset), (kPageSize - kRowTableOffset) / 2);
-    for (int64_t r = 0; r < rows; ++r) {
-      const uint16_t raw = page.u16(kRowTableOffset + 2 * r);
-      const uint16_t flags = raw & kFlagsMask;
+    const int rows = format::RowsOnPage(page);
+    for (int r = 0; r < rows; ++r) {
+      format::RowEntry entry;
+      if (!format::ReadRowEntry(page, r, entry)) break;
+      const uint16_t flags = entry.raw & kFlagsMask;
       if (flags == kMovedRowFlag) movedRows.insert(number << 8 | static_cast<uint32_t>(r));
       if (flags != kPointerFlag && flags != kDeletedFlags) continue;
-      const int64_t start = raw & 0x1FFF;
-      const int64_t end = r == 0 ? kPageSize : page.u16(kRowTableOffset + 2 * (r - 1)) & 0x1FFF;
-      if (end - start < 4) continue;
-      const uint32_t targetPage = page.u24(start + 1);
+      if (entry.end - entry.start + 1 < 4) continue;
+      const uint32_t targetPage = page.u24(entry.start + 1);
       if (tablePages.count(targetPage) == 0) continue;
-      const uint32_t target = targetPage << 8 | page.u8(start);
+      const uint32_t target = targetPage << 8 | page.u8(entry.start);
       (flags == kPointerFlag ? liveTargets : deadTargets).insert(target);
     }
   }

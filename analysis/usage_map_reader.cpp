@@ -2,6 +2,7 @@
 #include "analysis/usage_map_reader.h"
 
 #include "analysis/format_layout.h"
+#include "format/row_entries.h"
 #include "support/byte_view.h"
 
 namespace analysis {
@@ -10,10 +11,6 @@ namespace {
 constexpr uint8_t kDataPageType = 1;
 constexpr uint8_t kBitmapPageType = 5;
 constexpr int64_t kOwnerOffset = 4;
-constexpr int64_t kRowCountOffset = 12;
-constexpr int64_t kRowTableOffset = 14;
-constexpr uint16_t kRowOffsetMask = 0x1FFF;
-constexpr uint16_t kRowDeletedFlag = 0x4000;
 constexpr int64_t kBitmapPageStart = 4;
 constexpr uint32_t kPagesPerBitmapPage = (kPageSize - kBitmapPageStart) * 8;  // 32736
 
@@ -42,12 +39,11 @@ UsageMap ReadUsageMap(uint32_t mapPage, uint8_t mapRow, uint32_t pageCount, cons
     return failed(UsageMapFault::kMapPageUnreadable);
   const support::ByteView page(bytes);
   if (page.u8(0) != kDataPageType || page.u32(kOwnerOffset) != 0) return failed(UsageMapFault::kNotAMapPage);
-  if (mapRow >= page.u16(kRowCountOffset)) return failed(UsageMapFault::kNoSuchRow);
-  const uint16_t entry = page.u16(kRowTableOffset + 2 * int64_t{mapRow});
-  if (entry & kRowDeletedFlag) return failed(UsageMapFault::kNoSuchRow);
-  const int64_t start = entry & kRowOffsetMask;
-  const int64_t end = mapRow == 0 ? kPageSize : page.u16(kRowTableOffset + 2 * (int64_t{mapRow} - 1)) & kRowOffsetMask;
-  const support::ByteView row = page.slice(start, end - start);
+  format::RowEntry entry;
+  if (mapRow >= page.u16(format::kRowCountOffset) || !format::ReadRowEntry(page, mapRow, entry) ||
+      (entry.raw & format::kRowDeletedFlag))
+    return failed(UsageMapFault::kNoSuchRow);
+  const support::ByteView row = page.slice(entry.start, entry.end - entry.start + 1);
   if (row.size() < 5) return failed(UsageMapFault::kBadRow);
 
   UsageMap map;
