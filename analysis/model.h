@@ -21,6 +21,9 @@ struct PageMetaData {
   uint16_t freeSpace = 0;  // types 1 and 2: u16 at offset 2
   int32_t owner = -1;      // types 1 and 2: u32 at offset 4 (owning table definition / next definition page)
   int16_t rowCount = 0;    // type 1: u16 at offset 12; type 2: low 16 bits at offset 16
+
+  // Type 1: a row entry is flagged 0x8000 alone (the data of a moved row).
+  bool holdsMovedRow = false;
 };
 
 // The page map: every scanned page in scan order, with a lookup by page number.
@@ -75,7 +78,12 @@ struct Table {
   uint64_t tdefFileOffset = static_cast<uint64_t>(-1);
   std::string name;
   std::vector<Table> continuations;
-  std::vector<int32_t> dataPages;
+  std::vector<int32_t> dataPages;   // live data pages: owned by the table and listed in its map
+  std::vector<int32_t> freedPages;  // pages that name the table but that its map no longer lists
+  bool usageMapDamaged = false;     // the map could not be read: dataPages come from the owner scan
+  // Moved rows (entry flag 0x8000 alone) that only deleted pointers lead to: deleted rows.
+  // Each is page << 8 | row, sorted.
+  std::vector<uint32_t> abandonedMovedRows;
   std::vector<Column> columns;
   std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
   std::string createStatement;

@@ -9,7 +9,7 @@
 //   45  u16  columns                 -> columnCount
 //   47  u32  indexes                 (read, not kept)
 //   51  u32  real indexes            12 bytes each from 63; the column descriptors follow them
-//   55  u8 / 56 u24  used-pages map pointer (read, not kept)
+//   55  u8 / 56 u24  used-pages map pointer (splits the owned pages into live and freed)
 //   59  u8 / 60 u24  free-pages map pointer (read, not kept)
 // Then columnCount descriptors of 25 bytes, then the column names in descriptor order, each
 // a u16 byte count followed by that many bytes of UTF-16LE.
@@ -24,6 +24,7 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/stored_names.h"
+#include "analysis/table_pages.h"
 #include "support/byte_view.h"
 
 namespace analysis {
@@ -112,9 +113,7 @@ int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>& definition, T
   nameColumns(table.columns);
   MakeColumnNamesUnique(table.columns);
 
-  table.dataPages.clear();
-  for (uint32_t page : g_pageMap.dataPagesOwnedBy(static_cast<int32_t>(table.tdefPage)))
-    table.dataPages.push_back(static_cast<int32_t>(page));
+  AssignTablePages(*this, bytes, table);
   return 1;
 }
 

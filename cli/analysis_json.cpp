@@ -1,6 +1,7 @@
 // Analysis results as JSON.
 #include "cli/analysis_json.h"
 
+#include "records/row_states.h"
 #include "records/type_names.h"
 
 namespace cli {
@@ -22,6 +23,9 @@ json tableToJson(const analysis::Table& table) {
   json result{{"name", table.name},
               {"tdefPage", table.tdefPage},
               {"rowCount", table.rowCount},
+              {"dataPages", table.dataPages.size()},
+              {"freedPages", table.freedPages.size()},
+              {"usageMapDamaged", table.usageMapDamaged},
               {"columns", columns},
               {"createStatement", table.createStatement}};
   // A table whose definition is lost says where its layout came from and what it could not read.
@@ -69,6 +73,17 @@ json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& pa
               {"tables", tables},
               {"queries", queries},
               {"hiddenQueries", hiddenQueries}};
+}
+
+void AddRowStateCounts(analysis::MdbRecovery& recovery, json& analysis) {
+  json& tables = analysis["tables"];
+  for (size_t i = 0; i < analysis::g_tables.size() && i < tables.size(); ++i) {
+    const records::RowStateCounts counts = records::WalkRowStates(recovery, analysis::g_tables[i], {});
+    tables[i]["rows"] = json{{"live", counts.live},
+                             {"deleted", counts.deleted},
+                             {"freeSpace", counts.freeSpace},
+                             {"unreadable", counts.unreadable}};
+  }
 }
 
 }  // namespace cli

@@ -5,7 +5,9 @@
 #include <functional>
 
 #include "analysis/row_shape.h"
+#include "records/record_fetch.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 #include "records/type_names.h"
 #include "records/value_decode.h"
 #include "records/value_text.h"
@@ -144,7 +146,8 @@ int ReadRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, in
   RowEntry entry;
   if (!ReadRowEntry(support::ByteView(table.pageBuffer), rowIndex, entry)) return 1;  // malformed, as the decoder says
   if (entry.raw & kRowLookupFlag) recovery.rowIsLookup = 1;
-  if (entry.raw & kRowDeletedFlag) recovery.rowIsDeleted = 1;
+  if ((entry.raw & kRowDeletedFlag) || IsAbandonedMovedRow(table, CurrentPageNumber(table), rowIndex))
+    recovery.rowIsDeleted = 1;
   if (recovery.rowIsDeleted) return 0;
   if (recovery.Channel().aborted()) return -1;
   const int decoded = DecodeRowForExport(recovery, table, entry.start, entry.end, writer);

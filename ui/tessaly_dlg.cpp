@@ -419,6 +419,7 @@ void CTessalyDlg::RunExportProgress() {
   settings.m_strExportFolder = m_strExportFolder;
   settings.m_nExportFormat = m_nExportFormat;
   settings.m_nExportMode = m_nExportMode;
+  settings.m_bExportDeleted = m_bExportDeleted;
   settings.m_strFileTitle = m_strFileTitle;
   settings.m_exportTables = m_exportTables;
   settings.m_exportQueries = m_exportQueries;

@@ -98,6 +98,7 @@ class CTessalyDlg : public WhiteDialog {
   std::string m_strExportFolder;
   int32_t m_nExportFormat = 0;  // 1 Access database, 2 CSV files
   int32_t m_nExportMode = 0;    // 10 schema only, 11 schema and data
+  bool m_bExportDeleted = false;  // with the data, also each table's deleted and free-space rows
   std::vector<analysis::Table*> m_exportTables;
   std::vector<analysis::Queries*> m_exportQueries;
   std::atomic<int32_t> m_bExporting{0};
