@@ -4,6 +4,9 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "records/calculated_columns.h"
+#include "records/complex_columns.h"
+#include "records/extended_types.h"
 #include "records/jet_text.h"
 #include "records/long_value.h"
 #include "records/type_names.h"
@@ -87,8 +90,19 @@ int FormatText(support::ByteView page, int64_t position, std::string& text, int6
   return 1;
 }
 
+std::string FormatComplex(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
+                          int64_t position) {
+  if (!page.contains(position, 4)) return "NULL";
+  const int32_t key = page.i32(position);
+  ComplexKind kind = ComplexKind::kUnknown;
+  ComplexCell cell = ComplexColumnCell(recovery, column, key, &kind);
+  // A column whose data table cannot be found still shows the key its row holds.
+  return kind == ComplexKind::kUnknown ? std::to_string(key) : cell.text;
+}
+
 int FormatField(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
                 int64_t position, int64_t length, std::string& text) {
+  if (IsCalculated(column)) return FormatCalculated(recovery, page, column, position, length, text);
   switch (column.type) {
     case kTypeByte: FormatByte(page, position, text); break;
     case kTypeInt: FormatInt(page, position, text); break;
@@ -103,7 +117,10 @@ int FormatField(analysis::MdbRecovery& recovery, support::ByteView page, const a
     case kTypeMemo: FormatMemo(recovery, page, position, text, length); break;
     case kTypeGuid: FormatGuid(page, position, text); break;
     case kTypeNumeric: FormatNumeric(page, position, text, column.precision, column.scale); break;
-    default:  // BIT and ATTACHMENT show their type name; a type of no name is not decoded
+    case kTypeLargeNumber: text = FormatLargeNumber(page, position); break;
+    case kTypeDateExtended: text = FormatExtendedDate(page, position); break;
+    case kTypeAttachment: text = FormatComplex(recovery, page, column, position); break;
+    default:  // BIT shows its type name; a type of no name is not decoded
       text = GetTypeName(column);
       if (text.compare(0, kUnknownPrefixLength, "UNKNOWN-DATATYPE =") == 0) return -1;
       break;

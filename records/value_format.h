@@ -12,7 +12,7 @@
 namespace records {
 
 // Dispatches by the column's type code. Returns -1 (text = the type name) for an unknown code,
-// otherwise 1. Codes 1 (BIT) and 18 (ATTACHMENT) have no value form: the text is the type name.
+// otherwise 1. Code 1 (BIT) has no value form: the text is the type name.
 int FormatField(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
                 int64_t position, int64_t length, std::string& text);
 
@@ -29,6 +29,10 @@ int FormatGuid(support::ByteView page, int64_t position, std::string& text);
 int FormatNumeric(support::ByteView page, int64_t position, std::string& text, int precision, int scale);
 // TEXT: 1 with the text set ("NULL" when empty), 0 with an empty text outside the page.
 int FormatText(support::ByteView page, int64_t position, std::string& text, int64_t length);
+// Complex column (type 18): the text of the values its key joins ("2 files: a.jpg, b.pdf",
+// "value1; value4"); the key itself when the column's data table cannot be read.
+std::string FormatComplex(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
+                          int64_t position);
 // BINARY: lower-case hexadecimal; -1 (text untouched) when the value does not lie inside the page.
 int FormatBinary(support::ByteView page, int64_t position, std::string& text, int64_t length);
 

@@ -1,0 +1,185 @@
+// Complex columns of the corpus's complex-data file, joined through their hidden tables:
+// attachments (names, types and bytes) against what mdb-reader extracted (expected/), and the
+// multi-value and version-history values Access stored (read by hand from the file's pages).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "analysis/mdb_recovery.h"
+#include "records/complex_columns.h"
+#include "records/jet_text.h"
+#include "records/record_fetch.h"
+#include "records/row_decoder.h"
+#include "records/table_scan.h"
+#include "records/type_names.h"
+#include "tests/support/analysis_harness.h"
+#include "tests/support/corpus.h"
+#include "tests/support/peer_cells.h"
+
+namespace {
+
+using nlohmann::json;
+
+struct Analysed {
+  analysis::ProgressChannel channel;
+  analysis::MdbRecovery recovery{channel};
+};
+
+analysis::Table* tableNamed(const std::string& name) {
+  for (auto& table : analysis::g_tables)
+    if (table.name == name) return &table;
+  return nullptr;
+}
+
+// Table1's id text of each row -> the key its complex column holds.
+std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const analysis::Table& table,
+                                        const std::string& column) {
+  std::map<std::string, int32_t> keys;
+  const analysis::Column* id = records::FindColumn(table, "id");
+  const analysis::Column* complex = records::FindColumn(table, column);
+  records::ScanTableRows(recovery, table, [&](const records::ScannedRow& row) {
+    support::ByteView idBytes, keyBytes;
+    if (row.value(*id, idBytes) && row.value(*complex, keyBytes))
+      keys[records::DecodeJetText(idBytes)] = keyBytes.i32(0);
+    return true;
+  });
+  return keys;
+}
+
+TEST(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  Analysed a;
+  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  analysis::Table* table = tableNamed("Table1");
+  ASSERT_NE(table, nullptr);
+  const analysis::Column* column = records::FindColumn(*table, "attach-data");
+  ASSERT_NE(column, nullptr);
+  const auto keys = keysById(a.recovery, *table, "attach-data");
+
+  const json expected = testsupport::ExpectedJson(path)["tables"][0];
+  size_t attachmentColumn = 0;
+  for (size_t c = 0; c < expected["columns"].size(); ++c)
+    if (expected["columns"][c]["name"] == "attach-data") attachmentColumn = c;
+  int files = 0;
+  for (const auto& row : expected["rows"]) {
+    const std::string id = row[0];
+    SCOPED_TRACE(id);
+    const json theirs = json::parse(row[attachmentColumn].get<std::string>());
+    ASSERT_TRUE(keys.count(id));
+    const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, keys.at(id));
+    ASSERT_EQ(cell.value.kind, support::ValueKind::kAttachments);
+    ASSERT_EQ(cell.value.attachments.size(), theirs.size());
+    for (size_t i = 0; i < theirs.size(); ++i) {
+      const support::Attachment& ours = cell.value.attachments[i];
+      EXPECT_EQ(ours.name, theirs[i]["name"]);
+      EXPECT_EQ(ours.type, theirs[i]["type"]);
+      EXPECT_EQ(ours.data, testsupport::BytesOfHex(theirs[i]["data"]));
+      EXPECT_EQ(ours.data.size(), theirs[i]["size"].get<size_t>());
+      ++files;
+    }
+  }
+  EXPECT_EQ(files, 3);
+}
+
+TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  Analysed a;
+  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  analysis::Table* table = tableNamed("Table1");
+  ASSERT_NE(table, nullptr);
+  const std::string history = "VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880";
+  struct Case {
+    const char* column;
+    records::ComplexKind kind;
+    std::map<std::string, std::string> textById;
+  } cases[] = {
+      {"multi-value-data",
+       records::ComplexKind::kMultiValue,
+       {{"row1", "NULL"}, {"row2", "value1; value4"}, {"row3", "value1; value2; value3; value4"}, {"row4", "NULL"}}},
+      {"attach-data",
+       records::ComplexKind::kAttachment,
+       {{"row1", "NULL"},
+        {"row2", "2 files: test_data.txt, test_data2.txt"},
+        {"row3", "NULL"},
+        {"row4", "1 file: test_data2.txt"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.column);
+    const analysis::Column* column = records::FindColumn(*table, c.column);
+    ASSERT_NE(column, nullptr);
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, column->complexId);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->kind, c.kind);
+    for (const auto& [id, key] : keysById(a.recovery, *table, c.column)) {
+      const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, key);
+      EXPECT_EQ(cell.text, c.textById.at(id)) << id;
+    }
+  }
+
+  // Version history: every saved text of row3, newest first, the newest equal to the memo.
+  const analysis::Column* column = records::FindColumn(*table, history);
+  ASSERT_NE(column, nullptr);
+  const auto keys = keysById(a.recovery, *table, history);
+  ASSERT_TRUE(keys.count("row3"));
+  const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, keys.at("row3"));
+  ASSERT_EQ(cell.value.kind, support::ValueKind::kList);
+  std::vector<std::string> texts;
+  for (const auto& version : cell.value.items) {
+    ASSERT_EQ(version.items.size(), 2u);
+    EXPECT_EQ(version.items[0].kind, support::ValueKind::kDate);
+    texts.push_back(version.items[1].text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"row3-memo-again", "row3-memo-revised", "row3-memo"}));
+}
+
+// The grid's row texts carry the joined values in the complex columns' places.
+TEST(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  Analysed a;
+  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  analysis::Table* table = tableNamed("Table1");
+  ASSERT_NE(table, nullptr);
+  table->currentPageIndex = table->nextRecordIndex = table->nextRowInPage = 0;
+  std::vector<std::string> texts(records::kRecordsPerScreen);
+  ASSERT_EQ(records::FetchRecords(a.recovery, *table, texts.data()), 1);
+  bool sawRow2 = false;
+  for (const auto& text : texts) {
+    if (text.rfind("row2", 0) != 0) continue;
+    sawRow2 = true;
+    EXPECT_NE(text.find("value1; value4"), std::string::npos) << text;
+    EXPECT_NE(text.find("2 files: test_data.txt, test_data2.txt"), std::string::npos) << text;
+  }
+  EXPECT_TRUE(sawRow2);
+}
+
+// An uncompressed attachment: the theme picture of another file's resources table.
+TEST(ComplexColumnsCorpusTest, RawAttachmentKeepsItsBytes) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/odbcLinkerTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  Analysed a;
+  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  bool found = false;
+  for (int32_t complexId = 1; complexId < 16 && !found; ++complexId) {
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, complexId);
+    if (data == nullptr || data->kind != records::ComplexKind::kAttachment) continue;
+    for (const auto& [key, cell] : data->cells)
+      for (const auto& file : cell.value.attachments) {
+        if (file.name != "Resource.png") continue;
+        found = true;
+        EXPECT_EQ(file.type, "png");
+        ASSERT_EQ(file.data.size(), 1375u);
+        EXPECT_EQ(testsupport::HexOf(file.data, 8), "89504e470d0a1a0a");
+      }
+  }
+  EXPECT_TRUE(found);
+}
+
+}  // namespace
