@@ -6,7 +6,7 @@
 #include "records/long_value.h"
 #include "records/table_scan.h"
 #include "records/type_names.h"
-#include "records/value_format.h"
+#include "records/value_decode.h"
 #include "support/text.h"
 
 namespace records {
@@ -111,36 +111,36 @@ support::ByteView CalculatedResult(support::ByteView value) {
   return value.slice(kCalculatedPrefix, length);
 }
 
-int FormatCalculated(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
-                     int64_t position, int64_t length, std::string& text) {
+void DecodeCalculatedValue(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
+                           int64_t position, int64_t length, support::Value& value) {
+  value.clear();
   const support::ByteView result = CalculatedResult(page.slice(position, length));
-  if (result.empty()) {
-    text = "NULL";
-    return 1;
-  }
-  const int64_t at = result.data() - page.data();
+  if (result.empty()) return;
   switch (column.type) {
-    case kTypeBit: text = result.u8(0) != 0 ? "1" : "0"; return 1;
-    case kTypeNumeric: text = CalculatedNumericText(result); return 1;
+    case kTypeBit:  // one byte, not the null-mask bit
+      value.kind = support::ValueKind::kBoolean;
+      value.integer = result.u8(0) != 0 ? 1 : 0;
+      return;
+    case kTypeNumeric:
+      if (DecodeCalculatedNumeric(result, value.numeric)) value.kind = support::ValueKind::kNumeric;
+      return;
     default: {
       analysis::Column plain = column;
       plain.extFlags = 0;
-      return FormatField(recovery, page, plain, at, static_cast<int64_t>(result.size()), text);
+      DecodeValue(recovery, page, plain, result.data() - page.data(), static_cast<int64_t>(result.size()), value);
+      return;
     }
   }
 }
 
-std::string CalculatedNumericText(support::ByteView result) {
-  if (!result.contains(0, kNumericResultSize)) return "NULL";
-  const int scale = result.u8(2);
-  const bool negative = (result.u8(3) & 0x80) != 0;
-  std::string digits = decimalDigits(result.u32(4), result.u64(8));
-  if (scale > 0) {
-    if (digits.size() <= static_cast<size_t>(scale))
-      digits.insert(0, static_cast<size_t>(scale) + 1 - digits.size(), '0');
-    digits.insert(digits.size() - static_cast<size_t>(scale), ".");
-  }
-  return (negative ? "-" : "") + digits;
+bool DecodeCalculatedNumeric(support::ByteView result, support::NumericValue& numeric) {
+  if (!result.contains(0, kNumericResultSize)) return false;
+  numeric.scale = result.u8(2);
+  numeric.negative = (result.u8(3) & 0x80) != 0;
+  numeric.digits = decimalDigits(result.u32(4), result.u64(8));
+  // The result form has no precision of its own: as many digits as it holds.
+  numeric.precision = static_cast<uint8_t>(std::max<size_t>(numeric.digits.size(), numeric.scale + 1u));
+  return true;
 }
 
 }  // namespace records

@@ -17,6 +17,7 @@
 #include "analysis/model.h"
 #include "records/property_blob.h"
 #include "support/byte_view.h"
+#include "support/value.h"
 
 namespace records {
 
@@ -35,11 +36,12 @@ void ApplyCalculatedProperties(const PropertyBlob& properties, analysis::Table& 
 // The result bytes inside a calculated value (empty for a null result or a damaged prefix).
 support::ByteView CalculatedResult(support::ByteView value);
 
-// The text of a calculated value (position and length: the whole variable slot).
-int FormatCalculated(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
-                     int64_t position, int64_t length, std::string& text);
+// The typed value of a calculated column's stored result (position and length: the whole
+// variable slot); null for a null result or a damaged prefix.
+void DecodeCalculatedValue(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
+                           int64_t position, int64_t length, support::Value& value);
 
-// A NUMERIC result's text: plain decimal, "-" for negatives, scale digits after the point.
-std::string CalculatedNumericText(support::ByteView result);
+// A NUMERIC result (16 bytes); false when it is shorter.
+bool DecodeCalculatedNumeric(support::ByteView result, support::NumericValue& numeric);
 
 }  // namespace records

@@ -149,7 +149,8 @@ TEST(CalculatedColumnsTest, DamagedPrefixGivesNoResult) {
   const std::vector<uint8_t> shortValue(10, 0);
   EXPECT_TRUE(records::CalculatedResult(support::ByteView(overlong)).empty());
   EXPECT_TRUE(records::CalculatedResult(support::ByteView(shortValue)).empty());
-  EXPECT_EQ(records::CalculatedNumericText(support::ByteView(shortValue)), "NULL");
+  support::NumericValue numeric;
+  EXPECT_FALSE(records::DecodeCalculatedNumeric(support::ByteView(shortValue), numeric));
 }
 
 }  // namespace

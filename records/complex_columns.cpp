@@ -10,7 +10,7 @@
 #include "records/long_value.h"
 #include "records/table_scan.h"
 #include "records/type_names.h"
-#include "records/value_format.h"
+#include "records/value_decode.h"
 
 namespace records {
 
@@ -113,80 +113,38 @@ support::Attachment attachmentOf(analysis::MdbRecovery& recovery, const ScannedR
   return file;
 }
 
-// A scalar value of a multi-value column (or a version's text): typed, with its display text.
-support::Value scalarOf(analysis::MdbRecovery& recovery, const ScannedRow& row, const analysis::Column& column,
-                        std::string& text) {
+// A scalar value of a multi-value column (or a version's text), typed.
+support::Value scalarOf(analysis::MdbRecovery& recovery, const ScannedRow& row, const analysis::Column& column) {
   support::Value value;
   support::ByteView bytes;
-  text = "NULL";
   if (!row.value(column, bytes)) return value;
   const int64_t position = bytes.data() - row.page.data();
-  FormatField(recovery, row.page, column, position, static_cast<int64_t>(bytes.size()), text);
-  switch (column.type) {
-    case kTypeByte:
-      value.kind = support::ValueKind::kByte;
-      value.integer = bytes.u8(0);
-      break;
-    case kTypeInt:
-      value.kind = support::ValueKind::kInt16;
-      value.integer = bytes.i16(0);
-      break;
-    case kTypeLong:
-      value.kind = support::ValueKind::kInt32;
-      value.integer = bytes.i32(0);
-      break;
-    case kTypeSingle:
-      value.kind = support::ValueKind::kSingle;
-      value.real = bytes.f32(0);
-      break;
-    case kTypeDouble:
-      value.kind = support::ValueKind::kDouble;
-      value.real = bytes.f64(0);
-      break;
-    case kTypeGuid:
-      value.kind = support::ValueKind::kGuid;
-      value.bytes.assign(bytes.data(), bytes.data() + bytes.size());
-      break;
-    default:
-      value.kind = support::ValueKind::kText;
-      value.text = text;
-      break;
-  }
+  DecodeValue(recovery, row.page, column, position, static_cast<int64_t>(bytes.size()), value);
   return value;
 }
 
 struct Version {
   double modified = 0;
-  std::string text;
+  support::Value text;
 };
 
-void finishCells(ComplexColumnData& column, std::unordered_map<int32_t, std::vector<Version>>& versions,
-                 std::unordered_map<int32_t, std::vector<std::string>>& itemTexts) {
+void addVersions(ComplexColumnData& column, std::unordered_map<int32_t, std::vector<Version>>& versions) {
   for (auto& [key, list] : versions) {
     // Newest first, as the history is read.
     std::stable_sort(list.begin(), list.end(),
                      [](const Version& a, const Version& b) { return a.modified > b.modified; });
-    ComplexCell& cell = column.cells[key];
-    cell.value.kind = support::ValueKind::kList;
-    std::vector<std::string> texts;
-    for (const Version& version : list) {
-      support::Value entry;
-      entry.kind = support::ValueKind::kList;
+    support::Value& cell = column.cells[key];
+    cell.kind = support::ValueKind::kList;
+    for (Version& version : list) {
       support::Value date;
       date.kind = support::ValueKind::kDate;
       date.real = version.modified;
-      support::Value text;
-      text.kind = support::ValueKind::kText;
-      text.text = version.text;
-      entry.items = {date, text};
-      cell.value.items.push_back(std::move(entry));
-      texts.push_back(version.text + " (" + DateText(version.modified) + ")");
+      support::Value entry;
+      entry.kind = support::ValueKind::kList;
+      entry.items = {std::move(date), std::move(version.text)};
+      cell.items.push_back(std::move(entry));
     }
-    cell.text = ListText(texts);
   }
-  for (auto& [key, texts] : itemTexts) column.cells[key].text = ListText(texts);
-  for (auto& [key, cell] : column.cells)
-    if (column.kind == ComplexKind::kAttachment) cell.text = AttachmentsText(cell.value.attachments);
 }
 
 std::unique_ptr<ComplexColumnData> readColumn(analysis::MdbRecovery& recovery, const CatalogRow& row) {
@@ -208,38 +166,32 @@ std::unique_ptr<ComplexColumnData> readColumn(analysis::MdbRecovery& recovery, c
     if (c.type == kTypeDate && c.name.rfind("Modified", 0) == 0) versionDate = &c;
   }
   std::unordered_map<int32_t, std::vector<Version>> versions;
-  std::unordered_map<int32_t, std::vector<std::string>> itemTexts;
   ScanTableRows(recovery, data, [&](const ScannedRow& scanned) {
     if (recovery.Channel().aborted()) return false;
     const int32_t key = longValue(scanned, foreignKey);
-    ComplexCell& cell = column->cells[key];
+    support::Value& cell = column->cells[key];
     switch (column->kind) {
       case ComplexKind::kAttachment:
-        cell.value.kind = support::ValueKind::kAttachments;
-        cell.value.attachments.push_back(attachmentOf(recovery, scanned, data));
+        cell.kind = support::ValueKind::kAttachments;
+        cell.attachments.push_back(attachmentOf(recovery, scanned, data));
         break;
-      case ComplexKind::kMultiValue: {
+      case ComplexKind::kMultiValue:
         if (valueColumn == nullptr) break;
-        std::string text;
-        cell.value.kind = support::ValueKind::kList;
-        cell.value.items.push_back(scalarOf(recovery, scanned, *valueColumn, text));
-        itemTexts[key].push_back(text);
+        cell.kind = support::ValueKind::kList;
+        cell.items.push_back(scalarOf(recovery, scanned, *valueColumn));
         break;
-      }
       case ComplexKind::kVersionHistory: {
         if (versionText == nullptr) break;
-        std::string text;
-        scalarOf(recovery, scanned, *versionText, text);
         support::ByteView date;
         const double modified = versionDate != nullptr && scanned.value(*versionDate, date) ? date.f64(0) : 0.0;
-        versions[key].push_back({modified, text});
+        versions[key].push_back({modified, scalarOf(recovery, scanned, *versionText)});
         break;
       }
       case ComplexKind::kUnknown: break;
     }
     return true;
   });
-  finishCells(*column, versions, itemTexts);
+  addVersions(*column, versions);
   return column;
 }
 }  // namespace
@@ -256,33 +208,18 @@ const ComplexColumnData* FindComplexColumn(analysis::MdbRecovery& recovery, int3
   return slot.get();
 }
 
-ComplexCell ComplexColumnCell(analysis::MdbRecovery& recovery, const analysis::Column& column, int32_t key,
-                              ComplexKind* kind) {
-  ComplexCell cell;
-  cell.text = "NULL";
+bool ComplexColumnValue(analysis::MdbRecovery& recovery, const analysis::Column& column, int32_t key,
+                        support::Value& value) {
   const ComplexColumnData* data = FindComplexColumn(recovery, column.complexId);
-  if (kind != nullptr) *kind = data != nullptr ? data->kind : ComplexKind::kUnknown;
-  if (data == nullptr) return cell;
+  if (data == nullptr) return false;
   const auto found = data->cells.find(key);
-  if (found != data->cells.end()) return found->second;
-  // A key without rows: an empty list.
-  cell.value.kind =
-      data->kind == ComplexKind::kAttachment ? support::ValueKind::kAttachments : support::ValueKind::kList;
-  return cell;
-}
-
-std::string AttachmentsText(const std::vector<support::Attachment>& files) {
-  if (files.empty()) return "NULL";
-  std::string text = std::to_string(files.size()) + (files.size() == 1 ? " file: " : " files: ");
-  for (size_t i = 0; i < files.size(); ++i) text += (i ? ", " : "") + files[i].name;
-  return text;
-}
-
-std::string ListText(const std::vector<std::string>& items) {
-  if (items.empty()) return "NULL";
-  std::string text;
-  for (size_t i = 0; i < items.size(); ++i) text += (i ? "; " : "") + items[i];
-  return text;
+  if (found != data->cells.end()) {
+    value = found->second;
+    return true;
+  }
+  value.clear();
+  value.kind = data->kind == ComplexKind::kAttachment ? support::ValueKind::kAttachments : support::ValueKind::kList;
+  return true;
 }
 
 }  // namespace records

@@ -27,29 +27,21 @@ namespace records {
 
 enum class ComplexKind { kUnknown, kAttachment, kMultiValue, kVersionHistory };
 
-// One cell of a complex column: the typed value and the text the grid shows.
-struct ComplexCell {
-  support::Value value;  // kAttachments or kList (an empty one when the key has no rows)
-  std::string text;      // "2 files: a.jpg, b.pdf", "value1; value4", "NULL" when empty
-};
-
 struct ComplexColumnData {
   ComplexKind kind = ComplexKind::kUnknown;
   std::string dataTableName;
-  std::unordered_map<int32_t, ComplexCell> cells;  // by key
+  // By key: kAttachments, or kList (multi-value: the values; version history: per saved text a
+  // kList of its kDate and its kText, newest first).
+  std::unordered_map<int32_t, support::Value> cells;
 };
 
 // The complex column with this complex id, or nullptr when the catalog or its data table cannot
 // be read.
 const ComplexColumnData* FindComplexColumn(analysis::MdbRecovery& recovery, int32_t complexId);
 
-// The cell of a complex column for the key stored in a row. kind says whether the column could
-// be resolved; when not, the cell is null.
-ComplexCell ComplexColumnCell(analysis::MdbRecovery& recovery, const analysis::Column& column, int32_t key,
-                              ComplexKind* kind = nullptr);
-
-// Display texts.
-std::string AttachmentsText(const std::vector<support::Attachment>& files);
-std::string ListText(const std::vector<std::string>& items);
+// The value of a complex column for the key stored in a row (an empty list when the key has no
+// rows); false when the column cannot be resolved (value untouched).
+bool ComplexColumnValue(analysis::MdbRecovery& recovery, const analysis::Column& column, int32_t key,
+                        support::Value& value);
 
 }  // namespace records

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "records/value_format.h"
+#include "records/value_text.h"
 
 namespace records {
 
@@ -67,7 +67,8 @@ std::string DateText(double value) {
   // "%02d/%02d/%04d %02d:%02d:%02d", written by hand: every part is non-negative and fits its width.
   char out[] = "MM/DD/YYYY hh:mm:ss";
   const auto put = [&out](size_t at, int64_t value, int digits) {
-    for (int i = digits - 1; i >= 0; --i, value /= 10) out[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+      out[at + static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
   };
   put(0, date.month, 2);
   put(3, date.day, 2);
@@ -76,15 +77,6 @@ std::string DateText(double value) {
   put(14, seconds / 60 % 60, 2);
   put(17, seconds % 60, 2);
   return out;
-}
-
-int FormatDate(support::ByteView page, int64_t position, std::string& text) {
-  if (!page.contains(position, 8)) {
-    text.clear();
-    return 0;
-  }
-  text = DateText(page.f64(position));
-  return 1;
 }
 
 }  // namespace records

@@ -1,66 +1,45 @@
-// CURRENCY and NUMERIC: exact decimal texts of scaled integers.
+// CURRENCY and NUMERIC display texts: exact decimal texts of scaled integers.
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
-#include "records/value_format.h"
+#include "records/value_text.h"
 
 namespace records {
 
 namespace {
-constexpr int kCurrencyDecimals = 4;
-constexpr int kCurrencyMinDigits = 5;  // 0.0005, never .0005
-constexpr int kMaxNumericWidth = 64;   // precision and scale are single bytes; wider is damage
+constexpr size_t kCurrencyDecimals = 4;
+constexpr size_t kCurrencyMinDigits = 5;  // 0.0005, never .0005
 
-using Magnitude = unsigned __int128;
-
-std::string decimalDigits(Magnitude value) {
-  std::string digits;
-  do {
-    digits += static_cast<char>('0' + static_cast<int>(value % 10));
-    value /= 10;
-  } while (value != 0);
-  std::reverse(digits.begin(), digits.end());
-  return digits;
-}
-
-std::string zeroPadded(std::string digits, size_t width) {
-  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  return digits;
+// digits (no sign) zero-padded to width, with a point before the last decimals (none for 0).
+void appendScaled(const char* digits, size_t count, size_t width, size_t decimals, std::string& out) {
+  const size_t total = std::max(count, width);
+  const size_t pad = total - count;
+  for (size_t k = 0; k < total; ++k) {
+    if (decimals > 0 && total - k == decimals) out += '.';
+    out += k < pad ? '0' : digits[k - pad];
+  }
 }
 }  // namespace
 
-// A signed 64-bit count of ten-thousandths.
-int FormatCurrency(support::ByteView page, int64_t position, std::string& text) {
-  if (!page.contains(position, 8)) {
-    text.clear();
-    return 0;
-  }
-  const uint64_t bits = page.u64(position);
-  const bool negative = (bits >> 63) != 0;
-  const uint64_t magnitude = negative ? ~bits + 1 : bits;  // also right for the most negative value
-  std::string digits = zeroPadded(decimalDigits(magnitude), kCurrencyMinDigits);
-  digits.insert(digits.size() - kCurrencyDecimals, 1, '.');
-  text = negative ? "-" + digits : digits;
-  return 1;
+void AppendCurrencyText(int64_t tenThousandths, std::string& out) {
+  const bool negative = tenThousandths < 0;
+  // Also right for the most negative amount.
+  uint64_t magnitude = negative ? ~static_cast<uint64_t>(tenThousandths) + 1 : static_cast<uint64_t>(tenThousandths);
+  char digits[20];
+  size_t at = sizeof digits;
+  do {
+    digits[--at] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (negative) out += '-';
+  appendScaled(digits + at, sizeof digits - at, kCurrencyMinDigits, kCurrencyDecimals, out);
 }
 
-// Value layout (17 bytes):
-//   0      1   sign: 0x80 negative
-//   1..16  16  magnitude: four little-endian 32-bit words, most significant first
-int FormatNumeric(support::ByteView page, int64_t position, std::string& text, int precision, int scale) {
-  if (!page.contains(position, 17)) {
-    text.clear();
-    return 0;
-  }
-  Magnitude magnitude = 0;
-  for (int word = 0; word < 4; ++word) magnitude = (magnitude << 32) | page.u32(position + 1 + 4 * word);
-  const bool negative = (page.u8(position) & 0x80) != 0;
-  precision = std::clamp(precision, 0, kMaxNumericWidth);
-  scale = std::clamp(scale, 0, kMaxNumericWidth);
-  std::string digits = zeroPadded(decimalDigits(magnitude), static_cast<size_t>(std::max(precision, scale)));
-  if (scale > 0) digits.insert(digits.size() - static_cast<size_t>(scale), 1, '.');
-  text = negative ? "-" + digits : digits;
-  return 1;
+void AppendNumericText(const support::NumericValue& numeric, std::string& out) {
+  if (numeric.negative) out += '-';
+  const size_t width = std::max(numeric.precision, numeric.scale);
+  appendScaled(numeric.digits.data(), numeric.digits.size(), width, numeric.scale, out);
 }
 
 }  // namespace records

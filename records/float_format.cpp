@@ -1,21 +1,21 @@
-// SINGLE and DOUBLE: "%.*f" with as many decimals as the value's magnitude leaves of the
-// type's significant digits.
+// SINGLE and DOUBLE display texts: "%.*f" with as many decimals as the value's magnitude leaves
+// of the type's significant digits; negative values by their magnitude like positive ones.
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "records/value_format.h"
+#include "records/value_text.h"
 
 namespace records {
 
 namespace {
-constexpr int kFallbackDecimals = 4;  // zero, negative values and very large ones
+constexpr int kFallbackDecimals = 4;  // zero and very large values
 constexpr int kSingleDigits = 6;
 constexpr int kDoubleDigits = 15;
 
 template <typename Real>
 int decimalsFor(Real value, int significantDigits) {
-  const Real exponent = std::ceil(std::log10(value));
+  const Real exponent = std::ceil(std::log10(std::fabs(value)));
   if (!std::isfinite(exponent)) return kFallbackDecimals;
   const Real decimals = static_cast<Real>(significantDigits) - exponent;
   if (decimals < 0 || decimals > 400) return kFallbackDecimals;
@@ -24,32 +24,23 @@ int decimalsFor(Real value, int significantDigits) {
 
 // As "%.*f" writes it (to_chars with a precision is specified as printf's conversion in the C
 // locale, "nan" and "inf" included), at a fraction of printf's cost.
-std::string fixedText(double value, int decimals) {
-  char out[800];  // 309 integer digits, the point and at most 400 decimals
-  const auto result = std::to_chars(out, out + sizeof out, value, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) return "NULL";
-  return std::string(out, result.ptr);
+void appendFixed(double value, int decimals, std::string& out) {
+  char text[800];  // 309 integer digits, the sign, the point and at most 400 decimals
+  const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) {
+    out += "NULL";
+    return;
+  }
+  out.append(text, result.ptr);
 }
 }  // namespace
 
-int FormatSingle(support::ByteView page, int64_t position, std::string& text) {
-  if (!page.contains(position, 4)) {
-    text.clear();
-    return 0;
-  }
-  const float value = page.f32(position);
-  text = fixedText(value, decimalsFor(value, kSingleDigits));
-  return 1;
+void AppendSingleText(float value, std::string& out) {
+  appendFixed(value, decimalsFor(value, kSingleDigits), out);
 }
 
-int FormatDouble(support::ByteView page, int64_t position, std::string& text) {
-  if (!page.contains(position, 8)) {
-    text.clear();
-    return 0;
-  }
-  const double value = page.f64(position);
-  text = fixedText(value, decimalsFor(value, kDoubleDigits));
-  return 1;
+void AppendDoubleText(double value, std::string& out) {
+  appendFixed(value, decimalsFor(value, kDoubleDigits), out);
 }
 
 }  // namespace records

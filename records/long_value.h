@@ -41,7 +41,8 @@ enum class LongValueRead {
 LongValueRead ReadLongValueData(analysis::MdbRecovery& recovery, support::ByteView value,
                                 const LongValueReference& reference, std::vector<uint8_t>& data);
 
-// MEMO: 1 with the text set ("NULL" when there is none, a message for unhandled flags), -1
+// MEMO: 1 with the text set ("NULL" when there is none, empty for an empty memo, a message for
+// unhandled flags), -1
 // (text untouched) for a value shorter than its reference or a long-value row outside its page.
 int FormatMemo(analysis::MdbRecovery& recovery, support::ByteView page, int64_t position, std::string& text,
                int64_t length);

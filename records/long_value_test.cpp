@@ -8,6 +8,7 @@
 
 #include "platform/file_system.h"
 #include "records/ole_wrapper.h"
+#include "records/value_decode.h"
 #include "tests/support/record_fixture.h"
 
 namespace {
@@ -91,7 +92,7 @@ TEST_F(LongValueTest, MemoForms) {
   const std::vector<MemoCase> cases = {
       {"inline, compressed", Concat(reference(kInline | 5, 0, 0), compressed("abc")), "abc"},
       {"inline, two-byte", Concat(reference(kInline | 4, 0, 0), Utf16("hi")), "hi"},
-      {"inline, empty", reference(kInline | 0, 0, 0), "NULL"},
+      {"inline, empty", reference(kInline | 0, 0, 0), ""},
       {"inline, stated length shorter than the slot", Concat(reference(kInline | 4, 0, 0), compressed("abcdef")), "ab"},
       {"one row, compressed", reference(kOneRow | 14, 0, kFirstLvalPage), "one row memo"},
       {"one row, two-byte, row 1", reference(kOneRow | 20, 1, kFirstLvalPage), "second row"},
@@ -151,14 +152,17 @@ TEST_F(LongValueTest, OleObjectsBecomeFiles) {
     std::vector<uint8_t> value;
     std::string fileName;
     std::vector<uint8_t> content;
+    std::vector<uint8_t> stored;  // what the typed value holds: the object as stored, wrapper included
   };
   const std::vector<OleCase> cases = {
-      {"inline data without a wrapper", Concat(reference(kInline | 8, 0, 0), raw), "Ole1.ole", raw},
+      {"inline data without a wrapper", Concat(reference(kInline | 8, 0, 0), raw), "Ole1.ole", raw, raw},
       {"bitmap in one row", reference(kOneRow | static_cast<uint32_t>(bitmapObject.size()), 0, kFirstLvalPage),
-       "Ole2.bmp", pixels},
+       "Ole2.bmp", pixels, bitmapObject},
       {"package names its extension",
-       reference(kOneRow | static_cast<uint32_t>(packageObject.size()), 1, kFirstLvalPage), "Ole3.doc", doc},
-      {"a label never shapes a path", reference(kOneRow | 4000, 2, kFirstLvalPage), "Ole4.ole", doc},
+       reference(kOneRow | static_cast<uint32_t>(packageObject.size()), 1, kFirstLvalPage), "Ole3.doc", doc,
+       packageObject},
+      {"a label never shapes a path", reference(kOneRow | 4000, 2, kFirstLvalPage), "Ole4.ole", doc,
+       package("x.d/../../y", doc)},
   };
   for (const auto& c : cases) {
     std::string text;
@@ -166,6 +170,21 @@ TEST_F(LongValueTest, OleObjectsBecomeFiles) {
     EXPECT_EQ(text, platform::JoinPath(fixture.oleFolder(), c.fileName)) << c.name;
     EXPECT_EQ(fileBytes(text), c.content) << c.name;
   }
+  // The typed value keeps the stored bytes and says where the inner object lies: no file.
+  for (const auto& c : cases) {
+    PageBuilder page = PageBuilder::DataPage(2);
+    page.bytes(200, c.value);
+    support::Value value;
+    records::DecodeOleValue(fixture.recovery(), support::ByteView(page.page()), 200,
+                            static_cast<int64_t>(c.value.size()), value);
+    EXPECT_EQ(value.kind, support::ValueKind::kLongBinary) << c.name;
+    EXPECT_EQ(value.bytes, c.stored) << c.name;
+    EXPECT_EQ(value.object.wrapped, c.stored != c.content) << c.name;
+    const auto inner = value.bytes.begin() + static_cast<std::ptrdiff_t>(value.object.innerOffset);
+    EXPECT_EQ(std::vector<uint8_t>(inner, inner + static_cast<std::ptrdiff_t>(value.object.innerLength)), c.content)
+        << c.name;
+  }
+  EXPECT_EQ(fixture.recovery().oleFileCount, 4);
   // A label that starts with a dot fails the parse: the object is written as it is stored.
   std::string text;
   EXPECT_EQ(format(11, reference(kOneRow | 4000, 3, kFirstLvalPage), text), 1);

@@ -89,15 +89,16 @@ bool IsSafeExtension(const std::string& extension) {
   return true;
 }
 
-bool ParseOleWrapper(std::vector<uint8_t>& bytes, std::string& extension) {
-  extension = kDefaultExtension;
-  const support::ByteView data(bytes);
+support::ObjectInfo InspectOleWrapper(support::ByteView data) {
+  support::ObjectInfo info;
+  info.extension = kDefaultExtension;
+  info.innerLength = data.size();
   const int64_t n = static_cast<int64_t>(data.size());
-  if (n < 4 || data.u16(0) != kSignature) return false;
+  if (n < 4 || data.u16(0) != kSignature) return info;
   const uint32_t headerSize = data.u16(2);
-  if (headerSize > kMaxHeaderSize || headerSize + 12 >= n) return false;
+  if (headerSize > kMaxHeaderSize || headerSize + 12 >= n) return info;
   const uint32_t classNameLength = data.u32(headerSize + 8);
-  if (classNameLength > kMaxClassNameLength || headerSize + 12 + classNameLength + 12 >= n) return false;
+  if (classNameLength > kMaxClassNameLength || headerSize + 12 + classNameLength + 12 >= n) return info;
   const int64_t nativeStart = headerSize + classNameLength + 24;
   int64_t nativeLength = data.u32(headerSize + classNameLength + 20);
 
@@ -111,7 +112,7 @@ bool ParseOleWrapper(std::vector<uint8_t>& bytes, std::string& extension) {
     cut = false;
   } else if (objectNameIs(data, "Package")) {
     Package package;
-    if (!parsePackage(data, nativeStart, package)) return false;
+    if (!parsePackage(data, nativeStart, package)) return info;
     kind = IsSafeExtension(package.extension) ? package.extension : kDefaultExtension;
     keepFrom = package.contentStart;
     nativeLength = package.contentLength;
@@ -119,10 +120,21 @@ bool ParseOleWrapper(std::vector<uint8_t>& bytes, std::string& extension) {
     kind = kDefaultExtension;
   }
 
-  bytes.erase(bytes.begin(), bytes.begin() + keepFrom);
-  if (cut && nativeLength >= 0 && static_cast<size_t>(nativeLength) < bytes.size())
-    bytes.resize(static_cast<size_t>(nativeLength));
-  extension = kind;
+  info.wrapped = true;
+  info.extension = kind;
+  info.innerOffset = static_cast<size_t>(keepFrom);
+  info.innerLength = static_cast<size_t>(n - keepFrom);
+  if (cut && nativeLength >= 0 && static_cast<size_t>(nativeLength) < info.innerLength)
+    info.innerLength = static_cast<size_t>(nativeLength);
+  return info;
+}
+
+bool ParseOleWrapper(std::vector<uint8_t>& bytes, std::string& extension) {
+  const support::ObjectInfo info = InspectOleWrapper(support::ByteView(bytes));
+  extension = info.extension;
+  if (!info.wrapped) return false;
+  bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(info.innerOffset + info.innerLength), bytes.end());
+  bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(info.innerOffset));
   return true;
 }
 

@@ -6,9 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "support/byte_view.h"
+#include "support/value.h"
+
 namespace records {
 
-// Strips the wrapper from data in place and sets the extension ("bmp", "pdf", a Package's own
+// Where the wrapper puts the inner object within data, and its extension; without a wrapper
+// (any check fails) the inner object is the whole of data, "ole", and wrapped is false.
+support::ObjectInfo InspectOleWrapper(support::ByteView data);
+
+// As InspectOleWrapper, but strips the wrapper from data in place and sets the extension ("bmp", "pdf", a Package's own
 // extension); when any check fails the data stay unchanged and the extension is "ole".
 // Returns true when the wrapper was stripped.
 bool ParseOleWrapper(std::vector<uint8_t>& data, std::string& extension);

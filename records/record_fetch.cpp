@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "records/record_cursor.h"
 #include "records/record_text.h"
 #include "records/row_decoder.h"
 #include "records/row_layout.h"
@@ -41,41 +42,22 @@ int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::s
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
   if (table.dataPages.empty()) return -1;
   const int32_t lastPage = static_cast<int32_t>(table.dataPages.size()) - 1;
-  int32_t pageIndex = std::clamp(table.currentPageIndex, 0, lastPage);
   if (table.currentPageIndex > lastPage) {  // a position past the table: nothing left
     table.currentPageIndex = lastPage;
     return 1;
   }
   const int32_t startPageIndex = table.currentPageIndex;
-  table.currentPageIndex = pageIndex;
-  int rowsOnPage = LoadDataPage(recovery, table, pageIndex);
-  int row = std::max(table.nextRowInPage, 0);
+  RecordCursor cursor(recovery, table, CursorDecode::kValuesAndTexts,
+                      RowPosition{std::max(table.currentPageIndex, 0), std::max(table.nextRowInPage, 0)});
   int slot = 0;
-  while (slot < kRecordsPerScreen) {
-    if (row >= rowsOnPage) {
-      if (pageIndex >= lastPage) break;
-      table.currentPageIndex = ++pageIndex;
-      rowsOnPage = LoadDataPage(recovery, table, pageIndex);
-      row = 0;
-      continue;
-    }
-    if (recovery.Channel().aborted()) break;
-    std::string& text = texts[slot];
-    if (ReadRecord(recovery, table, row, text) == 0) text = kErrorReadingRecord;
-    if (IsRecordText(text)) {
-      ++slot;
-    } else {
-      text.clear();
-      recovery.rowIsDeleted = 0;
-    }
-    ++row;
-  }
-  if (recovery.Channel().aborted()) {
+  while (slot < kRecordsPerScreen && cursor.next()) texts[slot++] = cursor.recordText();
+  if (cursor.aborted()) {
     table.currentPageIndex = startPageIndex;
     return -1;
   }
+  table.currentPageIndex = cursor.resumePosition().pageIndex;
   table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + slot;
-  table.nextRowInPage = row;
+  table.nextRowInPage = cursor.resumePosition().row;
   return 1;
 }
 

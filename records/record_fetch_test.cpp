@@ -6,6 +6,7 @@
 
 #include <set>
 
+#include "records/record_cursor.h"
 #include "records/record_index.h"
 #include "records/record_text.h"
 #include "records/type_names.h"
@@ -212,7 +213,7 @@ TEST_F(RecordFetchTest, IndexReachesEveryScreenWhereNextReachesIt) {
       if ((i + p) % 29 == 7) page.addRow({0, 0});                 // no room for a null mask
     }
     if (p == 4) page = PageBuilder::DataPage(kTdefPage);  // an empty page among full ones
-    if (p == 6) page.u16(12, 0xFFFF);                    // row entries run past the page end
+    if (p == 6) page.u16(12, 0xFFFF);                     // row entries run past the page end
     fixture.table.dataPages.push_back(static_cast<int32_t>(file.pageCount()));
     file.appendPage(page.page());
   }
@@ -250,6 +251,46 @@ TEST_F(RecordFetchTest, IndexReachesEveryScreenWhereNextReachesIt) {
     index.positionAt(fixture.table, past);
     EXPECT_TRUE(fetchScreen().empty()) << past;
   }
+}
+
+// The cursor under record retrieval: records in page and entry order with their positions and
+// typed values; deleted entries, empty and missing pages skipped; a counting cursor leaves the
+// table's page buffer alone; the end leaves the position past the last page's entries.
+TEST_F(RecordFetchTest, CursorWalksRecordsInFileOrder) {
+  openWithPages({{0, -1, 1}, {}, {2}});
+  fixture.table.dataPages.insert(fixture.table.dataPages.begin() + 2, 4242);  // no page of the file
+  struct Seen {
+    records::RowPosition position;
+    int64_t id;
+    std::string name;
+  };
+  const std::vector<Seen> expected = {{{0, 0}, 0, "r0"}, {{0, 2}, 1, "r1"}, {{3, 0}, 2, "r2"}};
+  records::RecordCursor cursor(fixture.recovery(), fixture.table, records::CursorDecode::kValues);
+  for (const auto& e : expected) {
+    ASSERT_TRUE(cursor.next()) << e.id;
+    EXPECT_EQ(cursor.state(), records::RowState::kLive);
+    EXPECT_EQ(cursor.position(), e.position) << e.id;
+    EXPECT_EQ(cursor.value(fixture.table.columns[0]).kind, support::ValueKind::kInt32);
+    EXPECT_EQ(cursor.value(fixture.table.columns[0]).integer, e.id);
+    EXPECT_EQ(cursor.value(fixture.table.columns[1]).text, e.name);
+  }
+  EXPECT_FALSE(cursor.next());
+  EXPECT_EQ(cursor.resumePosition(), (records::RowPosition{3, 1}));
+
+  // Starting inside a page; a counting cursor finds the same records without decoding them.
+  fixture.table.pageBuffer.assign(8, 0x5A);
+  records::RecordCursor counting(fixture.recovery(), static_cast<const analysis::Table&>(fixture.table),
+                                 records::RowPosition{0, 1});
+  ASSERT_TRUE(counting.next());
+  EXPECT_EQ(counting.position(), (records::RowPosition{0, 2}));
+  ASSERT_TRUE(counting.next());
+  EXPECT_FALSE(counting.next());
+  EXPECT_EQ(fixture.table.pageBuffer, std::vector<uint8_t>(8, 0x5A));
+
+  fixture.channel().abort = 1;
+  records::RecordCursor stopped(fixture.recovery(), fixture.table, records::CursorDecode::kValues);
+  EXPECT_FALSE(stopped.next());
+  EXPECT_TRUE(stopped.aborted());
 }
 
 TEST(RecordTextTest, MessagesAreNotRecordsAndValuesSplitPerColumn) {

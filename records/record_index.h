@@ -1,7 +1,6 @@
 // Where any record of a table lies, so that a screen deep in the table is fetched without
-// decoding every row before it. Built once per table from the row entries and row geometry of
-// its data pages (no values are formatted); a row counts as a record exactly when record
-// retrieval would put it on a screen.
+// decoding every row before it. Built once per table by a counting record cursor (no values are
+// decoded), so a row counts as a record exactly when record retrieval puts it on a screen.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +8,7 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/model.h"
-#include "support/byte_view.h"
+#include "records/record_cursor.h"
 
 namespace records {
 
@@ -30,9 +29,5 @@ class RecordIndex {
   // entry than there are data pages, the last being the table's record count.
   std::vector<int64_t> recordsBefore_;
 };
-
-// True when row rowIndex of the page is a record for FetchRecords: its entry lies on the page,
-// it is not deleted, and its layout is sound with at least one stored column.
-bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex);
 
 }  // namespace records

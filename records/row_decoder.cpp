@@ -6,25 +6,33 @@
 
 #include "records/row_layout.h"
 #include "records/type_names.h"
-#include "records/value_format.h"
+#include "records/value_decode.h"
+#include "records/value_text.h"
 
 namespace records {
 
 namespace {
 constexpr const char* kNull = "NULL";
 
-enum class WalkMode { kRecordList, kExport };
+enum class WalkMode { kRecordList, kExport, kValues };
 
 analysis::Field& fieldOf(const analysis::Column& column, analysis::Field& scratch) {
   if (column.columnNumber >= 0 && static_cast<size_t>(column.columnNumber) < analysis::g_rowFields.size())
     return analysis::g_rowFields[static_cast<size_t>(column.columnNumber)];
-  scratch = analysis::Field{0, 0, kNull};  // a column number the row fields do not cover: null
+  scratch = analysis::Field{0, 0, kNull, {}};  // a column number the row fields do not cover: null
   return scratch;
 }
 
-void format(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column, int64_t position,
-            int64_t length, analysis::Field& field) {
-  FormatField(recovery, page, column, position, length, field.text);
+// The column's typed value, and its display text as the record texts carry it.
+void decode(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column, int64_t position,
+            int64_t length, analysis::Field& field, WalkMode mode) {
+  DecodeValue(recovery, page, column, position, length, field.value);
+  if (mode == WalkMode::kValues) return;  // the texts stay "NULL": nobody reads them
+  field.text.clear();
+  if (field.value.kind == support::ValueKind::kLongBinary)
+    field.text = OleObjectFile(recovery, field.value);  // readers of the text find the object in a file
+  else
+    AppendValueText(column, field.value, field.text);
   // An empty text would vanish when the row text is split: an absent value is "NULL".
   if (field.text.empty()) field.text = kNull;
 }
@@ -33,16 +41,17 @@ void format(analysis::MdbRecovery& recovery, support::ByteView page, const analy
 bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const RowGeometry& row,
                   const analysis::Column& column, analysis::Field& field, WalkMode mode) {
   if (column.isFixed) {
-    if (column.type == kTypeBit) {
-      field.text = field.present == 1 ? "1" : "0";
-      if (mode == WalkMode::kExport && field.present == 1) format(recovery, page, column, 0, 0, field);
+    if (column.type == kTypeBit) {  // the null-mask bit is the value
+      field.value.kind = support::ValueKind::kBoolean;
+      field.value.integer = field.present == 1 ? 1 : 0;
+      if (mode != WalkMode::kValues) field.text = field.present == 1 ? "1" : "0";
       return true;
     }
     const int64_t valueStart = 2 + static_cast<int64_t>(column.fixedOffset);
     const bool inside =
         column.fixedOffset >= 0 && column.length > 0 && valueStart + column.length - 1 <= row.fixedBound;
     if (field.present == 1 && inside) {
-      format(recovery, page, column, row.start + valueStart, column.length, field);
+      decode(recovery, page, column, row.start + valueStart, column.length, field, mode);
       return true;
     }
     field.present = 0;
@@ -54,13 +63,14 @@ bool decodeColumn(analysis::MdbRecovery& recovery, support::ByteView page, const
     return false;
   }
   const int64_t valueStart = row.variableStart(page, k);
-  if (valueStart <= row.fixedBound || valueStart >= row.dataEnd) {
+  // A value starting at the end of the data is present and empty (a zero-length text last in the row).
+  if (valueStart <= row.fixedBound || valueStart > row.dataEnd) {
     field.present = 0;
     return false;
   }
   const int64_t valueEnd = row.variableStart(page, k + 1);
   if (valueEnd < valueStart || valueEnd > row.dataEnd) return false;  // stays present, "NULL"
-  format(recovery, page, column, row.start + valueStart, valueEnd - valueStart, field);
+  decode(recovery, page, column, row.start + valueStart, valueEnd - valueStart, field, mode);
   return true;
 }
 
@@ -76,6 +86,7 @@ int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t row
     auto& field = analysis::g_rowFields[c];
     field.present = row.present(page, static_cast<int32_t>(c)) ? 1 : 0;
     field.text = kNull;
+    field.value.clear();
     anyPresent = anyPresent || field.present == 1;
   }
   analysis::Field scratch;
@@ -103,6 +114,12 @@ int DecodeRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t r
                              });
   if (result >= 0) rowText = std::move(text);
   return result;
+}
+
+int DecodeRowValues(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd) {
+  bool anyPresent = false;
+  return walkRow(recovery, table, rowStart, rowEnd, WalkMode::kValues, anyPresent,
+                 [](const analysis::Column&, analysis::Field&, bool) {});
 }
 
 int DecodeRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,

@@ -1,6 +1,6 @@
-// Decoding one row of a table's loaded data page into g_rowFields (indexed by column number):
-// for the record list as one row text (each column's value followed by the field separator),
-// for the export field by field through a FieldWriter.
+// Decoding one row of a table's loaded data page into g_rowFields (indexed by column number),
+// each field's typed value beside its display text: for the record list as one row text (each column's value followed
+// by the field separator), for the export field by field through a FieldWriter.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,10 @@ constexpr const char* kFieldSeparator = "@##@#$~##%";
 // assigned only on success).
 int DecodeRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd,
               std::string& rowText);
+
+// As DecodeRow, but only the typed values are made (the fields' texts stay "NULL", no OLE file is
+// written): the writers' fast path.
+int DecodeRowValues(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t rowStart, int64_t rowEnd);
 
 // Returns the number of fields the writer counted, 1 for a row with no present column (nothing
 // written), -1 for a malformed row or a raised abort flag.

@@ -70,6 +70,44 @@ TEST_F(RowDecoderTest, NullsByTheMask) {
   EXPECT_EQ(analysis::g_rowFields[2].present, 0);
 }
 
+// Each field carries its typed value beside the text; a later row leaves no stale value behind.
+TEST_F(RowDecoderTest, TypedValuesBesideTheTexts) {
+  using support::ValueKind;
+  RowBuilder first(5, 6);
+  first.fixed(0, 0, Le32(5)).present(2).variable(1, Utf16("NULL")).variable(4, {});
+  RowBuilder second(5, 6);
+  second.variable(1, Utf16("x"), false).variable(4, {}, false);
+  struct Expected {
+    ValueKind kind;
+    int64_t integer;
+    std::string text;
+  };
+  const std::vector<std::pair<std::vector<uint8_t>, std::vector<Expected>>> rows = {
+      {first.bytes(),
+       {{ValueKind::kInt32, 5, ""},
+        {ValueKind::kText, 0, "NULL"},
+        {ValueKind::kBoolean, 1, ""},
+        {ValueKind::kNull, 0, ""},
+        {ValueKind::kText, 0, ""}}},
+      {second.bytes(),
+       {{ValueKind::kNull, 0, ""},
+        {ValueKind::kNull, 0, ""},
+        {ValueKind::kBoolean, 0, ""},
+        {ValueKind::kNull, 0, ""},
+        {ValueKind::kNull, 0, ""}}},
+  };
+  for (const auto& [bytes, expected] : rows) {
+    std::string text;
+    ASSERT_EQ(decode(bytes, text), 5);
+    for (size_t c = 0; c < expected.size(); ++c) {
+      const support::Value& value = analysis::g_rowFields[c].value;
+      EXPECT_EQ(value.kind, expected[c].kind) << c;
+      EXPECT_EQ(value.integer, expected[c].integer) << c;
+      EXPECT_EQ(value.text, expected[c].text) << c;
+    }
+  }
+}
+
 TEST_F(RowDecoderTest, ColumnListOrderGivesTheTextOrder) {
   std::swap(fixture.table.columns[0], fixture.table.columns[4]);
   std::string text;
@@ -225,7 +263,7 @@ TEST_F(RowDecoderTest, ExportFormWritesDecodedFieldsOnly) {
     std::vector<std::string> written;
   };
   const std::vector<ExportCase> cases = {
-      {0, 1, {"id=5", "name=abc", "flag=BIT", "count=7", "note=xy"}},
+      {0, 1, {"id=5", "name=abc", "flag=1", "count=7", "note=xy"}},
       {1, 1, {"id=5", "name=abc", "flag=0"}},
       {2, 1, {}},
       {3, 0, {}},

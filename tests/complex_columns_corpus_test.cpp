@@ -13,6 +13,7 @@
 #include "records/row_decoder.h"
 #include "records/table_scan.h"
 #include "records/type_names.h"
+#include "records/value_text.h"
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 #include "tests/support/peer_cells.h"
@@ -69,11 +70,12 @@ TEST(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
     SCOPED_TRACE(id);
     const json theirs = json::parse(row[attachmentColumn].get<std::string>());
     ASSERT_TRUE(keys.count(id));
-    const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, keys.at(id));
-    ASSERT_EQ(cell.value.kind, support::ValueKind::kAttachments);
-    ASSERT_EQ(cell.value.attachments.size(), theirs.size());
+    support::Value cell;
+    ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at(id), cell));
+    ASSERT_EQ(cell.kind, support::ValueKind::kAttachments);
+    ASSERT_EQ(cell.attachments.size(), theirs.size());
     for (size_t i = 0; i < theirs.size(); ++i) {
-      const support::Attachment& ours = cell.value.attachments[i];
+      const support::Attachment& ours = cell.attachments[i];
       EXPECT_EQ(ours.name, theirs[i]["name"]);
       EXPECT_EQ(ours.type, theirs[i]["type"]);
       EXPECT_EQ(ours.data, testsupport::BytesOfHex(theirs[i]["data"]));
@@ -100,12 +102,12 @@ TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
   } cases[] = {
       {"multi-value-data",
        records::ComplexKind::kMultiValue,
-       {{"row1", "NULL"}, {"row2", "value1; value4"}, {"row3", "value1; value2; value3; value4"}, {"row4", "NULL"}}},
+       {{"row1", ""}, {"row2", "value1; value4"}, {"row3", "value1; value2; value3; value4"}, {"row4", ""}}},
       {"attach-data",
        records::ComplexKind::kAttachment,
-       {{"row1", "NULL"},
+       {{"row1", ""},
         {"row2", "2 files: test_data.txt, test_data2.txt"},
-        {"row3", "NULL"},
+        {"row3", ""},
         {"row4", "1 file: test_data2.txt"}}},
   };
   for (const auto& c : cases) {
@@ -116,8 +118,9 @@ TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->kind, c.kind);
     for (const auto& [id, key] : keysById(a.recovery, *table, c.column)) {
-      const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, key);
-      EXPECT_EQ(cell.text, c.textById.at(id)) << id;
+      support::Value cell;
+      ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, key, cell));
+      EXPECT_EQ(records::ValueText(*column, cell), c.textById.at(id)) << id;
     }
   }
 
@@ -126,10 +129,11 @@ TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
   ASSERT_NE(column, nullptr);
   const auto keys = keysById(a.recovery, *table, history);
   ASSERT_TRUE(keys.count("row3"));
-  const records::ComplexCell cell = records::ComplexColumnCell(a.recovery, *column, keys.at("row3"));
-  ASSERT_EQ(cell.value.kind, support::ValueKind::kList);
+  support::Value cell;
+  ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at("row3"), cell));
+  ASSERT_EQ(cell.kind, support::ValueKind::kList);
   std::vector<std::string> texts;
-  for (const auto& version : cell.value.items) {
+  for (const auto& version : cell.items) {
     ASSERT_EQ(version.items.size(), 2u);
     EXPECT_EQ(version.items[0].kind, support::ValueKind::kDate);
     texts.push_back(version.items[1].text);
@@ -172,7 +176,7 @@ TEST(ComplexColumnsCorpusTest, ResourcesAttachmentsRawAndCompressed) {
     const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, complexId);
     if (data == nullptr || data->kind != records::ComplexKind::kAttachment) continue;
     for (const auto& [key, cell] : data->cells)
-      for (const auto& file : cell.value.attachments) {
+      for (const auto& file : cell.attachments) {
         found[key] += file.name + "|" + file.type + "|" + std::to_string(file.data.size());
         if (file.type == "png") EXPECT_EQ(testsupport::HexOf(file.data, 8), "89504e470d0a1a0a") << key;
       }

@@ -224,8 +224,8 @@ TEST(Jet4AnalysisRoundTripTest, DecodedTextsWriteBackUnchanged) {
   const std::vector<std::string> names = {"ID",    "Flag", "Small", "Count", "Total",   "Price", "Ratio", "Measure",
                                           "Stamp", "Raw",  "Label", "Notes", "Picture", "Key",   "Amount"};
   const std::vector<std::vector<std::string>> rows = {
-      {"1", "1", "255", "-32768", "-2147483648", "-0.0001", "0.500000", "-2.5000", "12/30/1899 00:00:00", "00ff10ab",
-       "Grüße, Мир 東京", std::string(70000, 'm'), std::string("\x01\x02\x03", 3),
+      {"1", "1", "255", "-32768", "-2147483648", "-0.0001", "0.500000", "-2.50000000000000", "12/30/1899 00:00:00",
+       "00ff10ab", "Grüße, Мир 東京", std::string(70000, 'm'), std::string("\x01\x02\x03", 3),
        "{12345678-9ABC-DEF0-1234-56789ABCDEF0}", "0000000000000000.42"},
       {"2", "0", "0", "32767", "2147483647", "922337203685477.5807", "1234.50", "1234.56789000000",
        "10/15/1582 00:00:00", "7f", std::string(255, 'x'), "kurz", std::string(9000, '\x5A'),
