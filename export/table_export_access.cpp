@@ -5,6 +5,7 @@
 
 #include "platform/message_sink.h"
 #include "platform/read_only_file.h"
+#include "records/extended_types.h"
 #include "records/record_fetch.h"
 #include "records/row_decoder.h"
 #include "records/type_names.h"
@@ -35,6 +36,9 @@ bool AccessFieldWriter::writeField(const analysis::Column& column, analysis::Fie
       recordset_.SetFieldValue(column.name, fileBytes(field.text));
     } else if (column.type == records::kTypeBit && field.text == "BIT") {
       recordset_.SetFieldValue(column.name, "1");
+    } else if (field.value.kind == support::ValueKind::kDateExtended) {
+      // A Jet 4 database has no such type: the target column is text in ISO 8601 form.
+      recordset_.SetFieldValue(column.name, records::ExtendedDateIsoText(field.value.integer));
     } else {
       recordset_.SetFieldValue(column.name, field.text);
     }
