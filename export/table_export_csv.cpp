@@ -20,6 +20,24 @@ std::string csvPath(const CsvTableTarget& target) {
   return platform::JoinPath(platform::JoinPath(target.exportFolder, kTablesFolder), target.fileTitle + ".csv");
 }
 
+const analysis::Field* fieldOf(const analysis::Column& column) {
+  if (column.columnNumber < 0 || static_cast<size_t>(column.columnNumber) >= analysis::g_rowFields.size())
+    return nullptr;
+  return &analysis::g_rowFields[static_cast<size_t>(column.columnNumber)];
+}
+
+// An attachment column's files, written among the export's objects, as "?{file '<path>'}"
+// references joined by "; " (nothing for a row without files).
+std::string attachmentReferences(const support::Value& value, const CsvTableTarget& target) {
+  std::string text;
+  for (const auto& file : value.attachments) {
+    const std::string placed = target.objects ? target.objects->placeAttachment(file.name, file.data) : std::string();
+    if (!text.empty()) text += "; ";
+    text += "?{file '" + (placed.empty() ? file.name : placed) + "'}";
+  }
+  return text;
+}
+
 // The record lines of every data page, written as they are read. False on abort.
 bool writeRecords(analysis::MdbRecovery& recovery, analysis::Table& table, const CsvTableTarget& target,
                   platform::OutputFile& file) {
@@ -40,8 +58,14 @@ bool writeRecords(analysis::MdbRecovery& recovery, analysis::Table& table, const
       }
       const std::vector<std::string> values = records::SplitRecordText(text, table.columns.size());
       fields.clear();
-      for (size_t i = 0; i < table.columns.size(); ++i)
-        fields.push_back(CsvValueText(table.columns[i], values[i], placeObject));
+      for (size_t i = 0; i < table.columns.size(); ++i) {
+        const analysis::Column& column = table.columns[i];
+        const analysis::Field* field = fieldOf(column);
+        if (field != nullptr && field->value.kind == support::ValueKind::kAttachments)
+          fields.push_back(attachmentReferences(field->value, target));
+        else
+          fields.push_back(CsvValueText(column, values[i], placeObject));
+      }
       // A record whose every value is empty (all null) still is a record: it keeps its line, so
       // the file holds as many lines as the statistics count.
       file.write(CsvLine(fields));

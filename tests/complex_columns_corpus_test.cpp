@@ -7,6 +7,10 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/mdb_recovery.h"
+#include "export/export_folder.h"
+#include "export/export_settings.h"
+#include "export/table_export_csv.h"
+#include "platform/file_system.h"
 #include "records/complex_columns.h"
 #include "records/jet_text.h"
 #include "records/record_fetch.h"
@@ -161,6 +165,35 @@ TEST(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
     EXPECT_NE(text.find("2 files: test_data.txt, test_data2.txt"), std::string::npos) << text;
   }
   EXPECT_TRUE(sawRow2);
+}
+
+// The CSV export writes each attachment's file among the export's objects and refers to them;
+// multi-value values are joined by "; ".
+TEST(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  Analysed a;
+  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  analysis::Table* table = tableNamed("Table1");
+  ASSERT_NE(table, nullptr);
+  testsupport::TempFolder out;
+  platform::CreateFolder(platform::JoinPath(out.path(), exporter::kTablesFolder));
+  exporter::ObjectFolder objects(out.path());
+  ASSERT_EQ(
+      exporter::ExportTableToCsv(a.recovery, *table, {out.path(), "Table1", &objects}, exporter::kModeSchemaAndData),
+      1);
+  const auto csv =
+      testsupport::ReadWholeFile(platform::JoinPath(platform::JoinPath(out.path(), "Tables"), "Table1.csv"));
+  const std::string text(csv.begin(), csv.end());
+  const size_t row2 = text.find("\nrow2, ");
+  ASSERT_NE(row2, std::string::npos) << text;
+  const std::string line = text.substr(row2 + 1, text.find('\n', row2 + 1) - row2 - 1);
+  EXPECT_NE(line.find("value1; value4"), std::string::npos) << line;
+  EXPECT_NE(line.find("?{file 'Objects/1_test_data.txt'}; ?{file 'Objects/2_test_data2.txt'}"), std::string::npos)
+      << line;
+  const auto first = testsupport::ReadWholeFile(platform::JoinPath(out.path(), "Objects/1_test_data.txt"));
+  EXPECT_EQ(std::string(first.begin(), first.end()), "this is some test data for attachment.");
 }
 
 // Another file's resources table: five uncompressed pictures and one compressed theme file
