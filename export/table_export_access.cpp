@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "export/attachment_tables.h"
 #include "platform/message_sink.h"
 #include "platform/read_only_file.h"
 #include "records/extended_types.h"
@@ -104,6 +105,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
     support::LogError(message);
     return -1;
   }
+  ExportAttachmentTables(recovery, table, exportMode);
   if (exportMode == kModeSchemaOnly) {
     recovery.channel->done = 1;
     return 1;

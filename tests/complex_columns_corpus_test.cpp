@@ -7,12 +7,16 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/mdb_recovery.h"
+#include "export/access_target.h"
+#include "export/analysis_steps.h"
 #include "export/export_folder.h"
 #include "export/export_settings.h"
+#include "export/table_export.h"
 #include "export/table_export_csv.h"
 #include "platform/file_system.h"
 #include "records/complex_columns.h"
 #include "records/jet_text.h"
+#include "records/long_value.h"
 #include "records/record_fetch.h"
 #include "records/row_decoder.h"
 #include "records/table_scan.h"
@@ -194,6 +198,48 @@ TEST(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
       << line;
   const auto first = testsupport::ReadWholeFile(platform::JoinPath(out.path(), "Objects/1_test_data.txt"));
   EXPECT_EQ(std::string(first.begin(), first.end()), "this is some test data for attachment.");
+}
+
+// The Access target has no complex columns: the attachments go into a child table of the owner,
+// one row per file with the owner's key, the file's name, type and bytes.
+TEST(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
+  SKIP_WITHOUT_CORPUS();
+  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
+  ASSERT_FALSE(path.empty());
+  testsupport::TempFolder out;
+  std::string target;
+  {
+    Analysed a;
+    exporter::InstallAnalysisSteps(a.recovery);
+    ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+    analysis::Table* table = tableNamed("Table1");
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(exporter::CreateTarget(a.recovery, out.path(), "Target", &target), 1);
+    EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatAccess, exporter::kModeSchemaAndData, {}),
+              1);
+    EXPECT_EQ(table->exportedRecords, 4);
+    ASSERT_EQ(exporter::CloseTarget(a.recovery), 1);
+  }
+  Analysed written;
+  ASSERT_TRUE(testsupport::RunAnalysis(written.recovery, target).ok);
+  analysis::Table* files = tableNamed("Table1_attach-data_files");
+  ASSERT_NE(files, nullptr);
+  const analysis::Column* key = records::FindColumn(*files, "Key");
+  const analysis::Column* name = records::FindColumn(*files, "Name");
+  const analysis::Column* data = records::FindColumn(*files, "Data");
+  ASSERT_TRUE(key && name && data);
+  std::vector<std::string> rows;
+  records::ScanTableRows(written.recovery, *files, [&](const records::ScannedRow& row) {
+    support::ByteView k, n, d;
+    row.value(*key, k);
+    row.value(*name, n);
+    row.value(*data, d);
+    std::vector<uint8_t> bytes;
+    records::ReadLongValueData(written.recovery, d, records::ParseLongValueReference(d), bytes);
+    rows.push_back(std::to_string(k.i32(0)) + " " + records::DecodeJetText(n) + " " + std::to_string(bytes.size()));
+    return true;
+  });
+  EXPECT_EQ(rows, (std::vector<std::string>{"2 test_data.txt 38", "2 test_data2.txt 43", "4 test_data2.txt 43"}));
 }
 
 // Another file's resources table: five uncompressed pictures and one compressed theme file
