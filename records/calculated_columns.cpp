@@ -7,6 +7,7 @@
 #include "records/table_scan.h"
 #include "records/type_names.h"
 #include "records/value_decode.h"
+#include "records/value_text.h"
 #include "support/text.h"
 
 namespace records {
@@ -15,22 +16,10 @@ namespace {
 constexpr uint32_t kCatalogPage = 2;
 constexpr int64_t kNumericResultSize = 16;
 
+// A result type the value decoder knows (BIT included: its result is a byte); never a long
+// binary, a complex column or a code of no name.
 bool knownResultType(int type) {
-  switch (type) {
-    case kTypeBit:
-    case kTypeByte:
-    case kTypeInt:
-    case kTypeLong:
-    case kTypeCurrency:
-    case kTypeSingle:
-    case kTypeDouble:
-    case kTypeDate:
-    case kTypeText:
-    case kTypeMemo:
-    case kTypeGuid:
-    case kTypeNumeric: return true;
-    default: return false;
-  }
+  return type == kTypeBit || (HasValueForm(type) && type != kTypeOle && type != kTypeBinary && type != kTypeAttachment);
 }
 
 // The table's property blob from its catalog row (the last live row naming it).

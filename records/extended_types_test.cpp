@@ -96,14 +96,8 @@ TEST(ExtendedTypesTest, RowDecoderPlacesBothTypes) {
   row.fixed(0, 0, Le64(static_cast<uint64_t>(-5000000000LL)))
       .fixed(1, 8, storedDate("0000000000000737954:0000000819123456789:7"))
       .withoutVariableArea();
-  PageBuilder page = PageBuilder::DataPage(2);
-  const std::vector<uint8_t> bytes = row.bytes();
-  page.addRow(bytes);
-  fixture.loadPage(page.page());
-  fixture.prepareFields();
   std::string text;
-  const int64_t start = kTestPageSize - static_cast<int64_t>(bytes.size());
-  ASSERT_EQ(records::DecodeRow(fixture.recovery(), fixture.table, start, kTestPageSize - 1, text), 2);
+  ASSERT_EQ(fixture.decodeAlone(row.bytes(), text), 2);
   EXPECT_EQ(text, std::string("-5000000000") + records::kFieldSeparator + "06/14/2021 22:45:12.3456789" +
                       records::kFieldSeparator);
 }

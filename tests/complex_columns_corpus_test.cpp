@@ -30,16 +30,32 @@ namespace {
 
 using nlohmann::json;
 
-struct Analysed {
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery recovery{channel};
-};
-
 analysis::Table* tableNamed(const std::string& name) {
   for (auto& table : analysis::g_tables)
     if (table.name == name) return &table;
   return nullptr;
 }
+
+// One analysed corpus file.
+struct Analysed {
+  analysis::ProgressChannel channel;
+  analysis::MdbRecovery recovery{channel};
+
+  // Analyses the file (a corpus path, or any path) and gives the named table, or nullptr.
+  analysis::Table* open(const std::string& file, const std::string& table) {
+    const std::string path = file.rfind("/", 0) == 0 ? file : testsupport::CorpusFile(file);
+    exporter::InstallAnalysisSteps(recovery);
+    if (path.empty() || !testsupport::RunAnalysis(recovery, path).ok) return nullptr;
+    return tableNamed(table);
+  }
+};
+
+class ComplexColumnsCorpusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testsupport::CorpusDir().empty()) GTEST_SKIP() << "shared corpus not found: skipped";
+  }
+};
 
 // Table1's id text of each row -> the key its complex column holds.
 std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const analysis::Table& table,
@@ -56,19 +72,16 @@ std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const a
   return keys;
 }
 
-TEST(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
   Analysed a;
-  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
-  analysis::Table* table = tableNamed("Table1");
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   const analysis::Column* column = records::FindColumn(*table, "attach-data");
   ASSERT_NE(column, nullptr);
   const auto keys = keysById(a.recovery, *table, "attach-data");
 
-  const json expected = testsupport::ExpectedJson(path)["tables"][0];
+  const json expected =
+      testsupport::ExpectedJson(testsupport::CorpusFile("ace/complexDataTestV2007.accdb"))["tables"][0];
   size_t attachmentColumn = 0;
   for (size_t c = 0; c < expected["columns"].size(); ++c)
     if (expected["columns"][c]["name"] == "attach-data") attachmentColumn = c;
@@ -94,13 +107,9 @@ TEST(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
   EXPECT_EQ(files, 3);
 }
 
-TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
   Analysed a;
-  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
-  analysis::Table* table = tableNamed("Table1");
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   const std::string history = "VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880";
   struct Case {
@@ -150,13 +159,9 @@ TEST(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
 }
 
 // The grid's row texts carry the joined values in the complex columns' places.
-TEST(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
   Analysed a;
-  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
-  analysis::Table* table = tableNamed("Table1");
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   table->currentPageIndex = table->nextRecordIndex = table->nextRowInPage = 0;
   std::vector<std::string> texts(records::kRecordsPerScreen);
@@ -173,13 +178,9 @@ TEST(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
 
 // The CSV export writes each attachment's file among the export's objects and refers to them;
 // multi-value values are joined by "; ".
-TEST(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
   Analysed a;
-  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
-  analysis::Table* table = tableNamed("Table1");
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   testsupport::TempFolder out;
   platform::CreateFolder(platform::JoinPath(out.path(), exporter::kTablesFolder));
@@ -202,17 +203,12 @@ TEST(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
 
 // The Access target has no complex columns: the attachments go into a child table of the owner,
 // one row per file with the owner's key, the file's name, type and bytes.
-TEST(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/complexDataTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
   testsupport::TempFolder out;
   std::string target;
   {
     Analysed a;
-    exporter::InstallAnalysisSteps(a.recovery);
-    ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
-    analysis::Table* table = tableNamed("Table1");
+    analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(exporter::CreateTarget(a.recovery, out.path(), "Target", &target), 1);
     EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatAccess, exporter::kModeSchemaAndData, {}),
@@ -221,8 +217,7 @@ TEST(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
     ASSERT_EQ(exporter::CloseTarget(a.recovery), 1);
   }
   Analysed written;
-  ASSERT_TRUE(testsupport::RunAnalysis(written.recovery, target).ok);
-  analysis::Table* files = tableNamed("Table1_attach-data_files");
+  analysis::Table* files = written.open(target, "Table1_attach-data_files");
   ASSERT_NE(files, nullptr);
   const analysis::Column* key = records::FindColumn(*files, "Key");
   const analysis::Column* name = records::FindColumn(*files, "Name");
@@ -244,12 +239,9 @@ TEST(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
 
 // Another file's resources table: five uncompressed pictures and one compressed theme file
 // without an extension, by key, with the names and sizes mdb-reader extracts.
-TEST(ComplexColumnsCorpusTest, ResourcesAttachmentsRawAndCompressed) {
-  SKIP_WITHOUT_CORPUS();
-  const std::string path = testsupport::CorpusFile("ace/odbcLinkerTestV2007.accdb");
-  ASSERT_FALSE(path.empty());
+TEST_F(ComplexColumnsCorpusTest, ResourcesAttachmentsRawAndCompressed) {
   Analysed a;
-  ASSERT_TRUE(testsupport::RunAnalysis(a.recovery, path).ok);
+  ASSERT_NE(a.open("ace/odbcLinkerTestV2007.accdb", "Lokal"), nullptr);
   std::map<int32_t, std::string> found;
   for (int32_t complexId = 1; complexId < 16; ++complexId) {
     const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, complexId);
