@@ -17,14 +17,13 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/stored_names.h"
+#include "format/row_entries.h"
 #include "support/byte_view.h"
 
 namespace analysis {
 
 namespace {
 constexpr int32_t kCatalogPage = 2;
-constexpr int64_t kRowOffsetTable = 14;
-constexpr uint16_t kRowStartMask = 0x1FFF;
 constexpr int64_t kNameOffset = 32;
 constexpr int64_t kMaxNameLength = 512;
 constexpr int32_t kUserTableType = 1;
@@ -44,11 +43,12 @@ struct CatalogEntry {
 };
 
 // One catalog row, or an entry with id -1 when the row cannot hold one.
-CatalogEntry readCatalogRow(support::ByteView page, int row) {
+CatalogEntry readCatalogRow(support::ByteView page, int rowIndex) {
   CatalogEntry entry;
   const int64_t pageSize = static_cast<int64_t>(page.size());
-  const int64_t start = page.u16(kRowOffsetTable + 2 * row) & kRowStartMask;
-  const int64_t end = row == 0 ? pageSize - 1 : (page.u16(kRowOffsetTable + 2 * (row - 1)) & kRowStartMask) - 1;
+  format::RowEntry row;
+  if (!format::ReadRowEntry(page, rowIndex, row)) return entry;
+  const int64_t start = row.start, end = row.end;
   if (start > pageSize || end < 0 || end > pageSize || end - 9 <= start + 13) return entry;
   const int32_t id = page.i32(start + 2);
   if (id < 0) return entry;
@@ -73,7 +73,7 @@ std::unordered_map<uint32_t, size_t> tablesByDefinitionPage() {
 void nameTablesFromCatalogPage(support::ByteView page, int rowCount,
                                const std::unordered_map<uint32_t, size_t>& tables) {
   // Only rows whose offset entry lies on the page can be read.
-  const int maxRows = static_cast<int>((static_cast<int64_t>(page.size()) - kRowOffsetTable) / 2);
+  const int maxRows = static_cast<int>((static_cast<int64_t>(page.size()) - format::kRowTableOffset) / 2);
   for (int row = 0; row < rowCount && row < maxRows; ++row) {
     CatalogEntry entry = readCatalogRow(page, row);
     if (entry.id < 0) continue;

@@ -14,7 +14,7 @@
 #include "analysis/progress_channel.h"
 #include "platform/read_only_file.h"
 
-namespace queries {
+namespace engine {
 class EngineDatabase;
 }
 
@@ -84,7 +84,7 @@ class MdbRecovery {
   ProgressChannel* channel;
   // The engine database: the temporary catalog database during an analysis, the Access export
   // target during an Access export, never both at once.
-  std::shared_ptr<queries::EngineDatabase> m_Obj_DAO_Database;
+  std::shared_ptr<engine::EngineDatabase> m_Obj_DAO_Database;
 
   AnalysisSteps steps;
   // What the record layer reads once per file and keeps (the values of complex columns);

@@ -5,13 +5,16 @@
 
 namespace analysis {
 
-ProgressChannel::ProgressChannel() { resetEvents(); }
+ProgressChannel::ProgressChannel() {
+  resetEvents();
+}
 
 void ProgressChannel::setStatusText(const std::string& text) {
   std::function<void(const std::string&)> observer;
   {
     std::lock_guard<std::mutex> lock(textMutex_);
     statusText_ = text;
+    if (!unattended_) pendingTexts_.push_back(text);
     observer = statusObserver_;
     textsVersion_.fetch_add(1, std::memory_order_release);
   }
@@ -21,6 +24,13 @@ void ProgressChannel::setStatusText(const std::string& text) {
 void ProgressChannel::setStatusObserver(std::function<void(const std::string&)> observer) {
   std::lock_guard<std::mutex> lock(textMutex_);
   statusObserver_ = std::move(observer);
+}
+
+std::vector<std::string> ProgressChannel::takeStatusTexts() {
+  std::lock_guard<std::mutex> lock(textMutex_);
+  std::vector<std::string> texts;
+  texts.swap(pendingTexts_);
+  return texts;
 }
 
 std::string ProgressChannel::statusText() const {
@@ -51,14 +61,8 @@ std::string ProgressChannel::storageFormat() const {
 }
 
 bool ProgressChannel::publishStatus() {
-  // After a stop the status loop has left (or leaves at this signal): nobody will acknowledge.
-  if (aborted() || unattended_) {
-    updateProgStatusEvent.set();
-    return aborted();
-  }
-  updateProgStatusEvent.set();
-  readPageEvent.wait();
-  readPageEvent.reset();
+  // Setting a set event again is only a store; the flag check spares even that per page.
+  if (!updateProgStatusEvent.isSet()) updateProgStatusEvent.set();
   return aborted();
 }
 
@@ -93,6 +97,7 @@ void ProgressChannel::reset() {
   queryToAdd = nullptr;
   setStatusText("");
   setStorageFormat("");
+  takeStatusTexts();
   details.clear();
   resetEvents();
 }

@@ -1,11 +1,12 @@
 // The one record shared by the analysis worker and the window side (progress window, record
-// loader, export). Fields are published in strictly paired handshakes over four manual-reset
-// events: the worker writes, sets an event and blocks until the window side acknowledges.
+// loader, export). Table and query hand-overs are strictly paired handshakes over manual-reset
+// events (the worker blocks until the window side took the item); page counters and status
+// texts are published without waiting, and the window shows them at its own refresh rate.
 #pragma once
 
 #include <atomic>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ class ProgressChannel {
   // and also by a window that refreshes on its own; the lock makes both safe.
   void setStatusText(const std::string& text);
   std::string statusText() const;
+  // The status texts written since the last call, oldest first: the window lists every one
+  // even when several were written between two of its refreshes.
+  std::vector<std::string> takeStatusTexts();
   // Sees every status text as it is written (the CLI records them all).
   void setStatusObserver(std::function<void(const std::string&)> observer);
   void setDatabaseName(const std::string& name);
@@ -52,7 +56,8 @@ class ProgressChannel {
   std::vector<std::string> details;
 
   // Worker side.
-  // Sets "UpdateProgStatusEvent", waits for and resets "ReadPageEvent"; returns abort.
+  // Sets "UpdateProgStatusEvent" (never waits: a busy machine must not slow the scan down to
+  // the window's pace); returns abort.
   bool publishStatus();
   bool publishStatus(const std::string& text);
   // Sets "RecoveryTblEvent", waits for and resets "UpdateProgTblEvent".
@@ -76,6 +81,7 @@ class ProgressChannel {
   std::atomic<uint32_t> textsVersion_{0};
   mutable std::mutex textMutex_;
   std::string statusText_;
+  std::vector<std::string> pendingTexts_;
   std::string databaseName_;
   std::string storageFormat_;
   std::function<void(const std::string&)> statusObserver_;

@@ -1,11 +1,19 @@
 // Status and table loops of the progress window, without widgets.
 #include "analysis/progress_loops.h"
 
+#include <chrono>
+
 namespace analysis {
+
+namespace {
+constexpr std::chrono::milliseconds kRefreshInterval{20};
+}  // namespace
 
 ProgressLoops::ProgressLoops(ProgressChannel& channel, ProgressView& view) : channel_(channel), view_(view) {}
 
-ProgressLoops::~ProgressLoops() { stop(); }
+ProgressLoops::~ProgressLoops() {
+  stop();
+}
 
 void ProgressLoops::start() {
   stopping_ = false;
@@ -31,23 +39,26 @@ void ProgressLoops::showPercent(int percent) {
 
 void ProgressLoops::statusLoop() {
   std::string lastStatus, lastName, lastFormat;
-  // The texts are copied only when the channel's texts version moved; during the page scan
-  // only the counters change, so an acknowledgement costs a few atomic reads.
   uint32_t seenTexts = channel_.textsVersion() - 1;
+  // Every status text in the order written, then the latest name and format; texts are copied
+  // only when the channel's texts version moved (during the page scan only counters change).
+  auto showTexts = [&] {
+    const uint32_t texts = channel_.textsVersion();
+    if (texts == seenTexts) return;
+    seenTexts = texts;
+    for (std::string& status : channel_.takeStatusTexts())
+      if (status != lastStatus) view_.statusChanged(lastStatus = std::move(status));
+    std::string name = channel_.databaseName();
+    if (name != lastName) view_.databaseNameChanged(lastName = name);
+    std::string storage = channel_.storageFormat();
+    if (storage != lastFormat) view_.storageFormatChanged(lastFormat = storage);
+  };
   bool pagePhase = true;
   for (;;) {
     channel_.updateProgStatusEvent.wait();
     channel_.updateProgStatusEvent.reset();
+    showTexts();
     if (channel_.abort || channel_.done) break;
-    if (const uint32_t texts = channel_.textsVersion(); texts != seenTexts) {
-      seenTexts = texts;
-      std::string status = channel_.statusText();
-      if (status != lastStatus) view_.statusChanged(lastStatus = status);
-      std::string name = channel_.databaseName();
-      if (name != lastName) view_.databaseNameChanged(lastName = name);
-      std::string storage = channel_.storageFormat();
-      if (storage != lastFormat) view_.storageFormatChanged(lastFormat = storage);
-    }
     if (pagePhase) {
       const int total = channel_.pagesTotal, read = channel_.pagesRead;
       if (total > 0) showPercent(static_cast<int>(static_cast<int64_t>(read) * 25 / total));
@@ -58,6 +69,9 @@ void ProgressLoops::statusLoop() {
       }
     }
     channel_.readPageEvent.set();
+    // The worker never waits for this loop: whatever it published meanwhile is shown at the
+    // next refresh, and a busy machine spends its cores on the scan.
+    std::this_thread::sleep_for(kRefreshInterval);
   }
   showPercent(100);
   channel_.recoveryTblEvent.set();
@@ -66,7 +80,6 @@ void ProgressLoops::statusLoop() {
   view_.statusChanged("Recovery Completed");
   view_.statusLoopEnded();
 
-  // A worker may still publish after a stop; keep acknowledging so it never stays blocked.
   while (!stopping_) {
     channel_.updateProgStatusEvent.wait();
     channel_.updateProgStatusEvent.reset();

@@ -9,8 +9,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: tessaly-cli COMMAND ...\n"
     "  analyze FILE [--json]        find every table and query of an Access file\n"
-    "  records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]\n"
-    "                               a table's records, 100 to a page (OLE objects kept in DIR)\n"
+    "  records FILE TABLE [--page N | --all] [--json] [--objects DIR]\n"
+    "                               a table's records, 100 to a page (binary and OLE values saved in DIR)\n"
     "  query FILE NAME              print the SQL text of the saved query NAME\n"
     "  export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...\n"
     "                               export tables (and, as CSV, queries) into DIR\n";

@@ -1,19 +1,21 @@
-// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--ole-dir DIR]: a table's records
-// in screens of 100, fetched exactly as the record grid fetches them.
+// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--objects DIR]: a table's records
+// in screens of 100, fetched exactly as the record grid fetches them, as typed values: the text
+// form shows their display texts, the JSON form their lossless forms (value_json.h).
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/analysis_run.h"
 #include "cli/commands.h"
 #include "cli/session.h"
 #include "cli/text_table.h"
+#include "cli/value_json.h"
 #include "platform/file_system.h"
-#include "records/ole_files.h"
 #include "records/record_fetch.h"
 #include "records/record_index.h"
-#include "records/record_text.h"
+#include "records/value_text.h"
 
 namespace cli {
 
@@ -25,12 +27,12 @@ struct RecordsOptions {
   bool all = false;
   bool pageGiven = false;
   bool asJson = false;
-  std::string oleFolder;
+  std::string objectsFolder;  // --objects (or its older name --ole-dir): where binary values are saved
 };
 
 struct Screen {
   int number = 0;
-  std::vector<std::vector<std::string>> rows;
+  std::vector<records::TypedRecord> rows;
 };
 
 // Returns 0 when the arguments are good, else the usage error's status.
@@ -42,11 +44,11 @@ int parseOptions(const std::vector<std::string>& args, RecordsOptions& options) 
       options.asJson = true;
     } else if (arg == "--all") {
       options.all = true;
-    } else if (arg == "--page" || arg == "--ole-dir") {
+    } else if (arg == "--page" || arg == "--objects" || arg == "--ole-dir") {
       if (i + 1 >= args.size()) return UsageError("records: " + arg + " needs a value");
       const std::string& value = args[++i];
-      if (arg == "--ole-dir") {
-        options.oleFolder = value;
+      if (arg != "--page") {
+        options.objectsFolder = value;
         continue;
       }
       char* end = nullptr;
@@ -75,11 +77,8 @@ analysis::Table* findTable(const std::string& name) {
 }
 
 Screen fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, int number) {
-  analysis::ProgressChannel& channel = recovery.Channel();
-  channel.details.assign(records::kRecordsPerScreen, std::string());
-  records::FetchRecords(recovery, table, channel.details.data());
-  Screen screen{number, records::ScreenRecords(channel.details.data(), channel.details.size(), table.columns.size())};
-  channel.details.clear();
+  Screen screen{number, {}};
+  records::FetchTypedRecords(recovery, table, screen.rows);
   return screen;
 }
 
@@ -121,11 +120,14 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
   for (const auto& column : table.columns) columns.push_back(column.name);
   std::printf("{\"table\": %s, \"columns\": %s, \"pages\": [", jsonText(table.name).c_str(), jsonText(columns).c_str());
   bool first = true;
+  std::unique_ptr<ObjectSaver> saver;
+  if (!options.objectsFolder.empty()) saver = std::make_unique<ObjectSaver>(options.objectsFolder);
   fetchScreens(recovery, table, options, [&](const Screen& screen) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& record : screen.rows) {
       nlohmann::json values = nlohmann::json::array();
-      for (const auto& value : record) values.push_back(value == "NULL" ? nlohmann::json() : nlohmann::json(value));
+      for (size_t c = 0; c < record.size() && c < table.columns.size(); ++c)
+        values.push_back(ValueJson(table.columns[c], record[c], saver.get()));
       rows.push_back(std::move(values));
     }
     const nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
@@ -140,7 +142,13 @@ void printText(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
   for (const auto& column : table.columns) header.push_back(column.name);
   fetchScreens(recovery, table, options, [&](const Screen& screen) {
     std::printf("%s, page %d: %zu records\n", table.name.c_str(), screen.number, screen.rows.size());
-    std::fputs(FormatTextTable(header, screen.rows).c_str(), stdout);
+    std::vector<std::vector<std::string>> rows;
+    for (const auto& record : screen.rows) {
+      std::vector<std::string>& cells = rows.emplace_back();
+      for (size_t c = 0; c < record.size() && c < table.columns.size(); ++c)
+        cells.push_back(records::ValueText(table.columns[c], record[c]));
+    }
+    std::fputs(FormatTextTable(header, rows).c_str(), stdout);
   });
 }
 }  // namespace
@@ -149,17 +157,14 @@ int RecordsCommand(const std::vector<std::string>& args) {
   RecordsOptions options;
   if (int status = parseOptions(args, options); status != 0) return status;
   if (!CheckReadableFile(options.path)) return 2;
-  if (!options.oleFolder.empty() && !platform::CreateFolders(options.oleFolder)) {
-    std::fprintf(stderr, "tessaly-cli: records: cannot create %s\n", options.oleFolder.c_str());
+  if (!options.objectsFolder.empty() && !platform::CreateFolders(options.objectsFolder)) {
+    std::fprintf(stderr, "tessaly-cli: records: cannot create %s\n", options.objectsFolder.c_str());
     return 2;
   }
 
   Session session;
   ConsoleProgress console(false, StderrIsTerminal());
   const bool ok = RunAnalysis(session.recovery(), options.path, console);
-  // Objects the analysis itself writes (copying the catalog) stay in the private temporary
-  // folder; the chosen folder receives the table's objects only.
-  records::SetOleFilesFolder(options.oleFolder);
   int status = 0;
   if (!ok) {
     for (const auto& message : console.messages()) std::fprintf(stderr, "tessaly-cli: %s\n", message.c_str());
@@ -170,7 +175,6 @@ int RecordsCommand(const std::vector<std::string>& args) {
   } else {
     options.asJson ? printJson(session.recovery(), *table, options) : printText(session.recovery(), *table, options);
   }
-  records::SetOleFilesFolder("");
   return status;
 }
 

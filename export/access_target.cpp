@@ -17,7 +17,7 @@ namespace {
 std::mutex g_factoryMutex;
 EngineFactory g_factory;
 
-std::shared_ptr<queries::EngineDatabase> makeEngineDatabase() {
+std::shared_ptr<engine::EngineDatabase> makeEngineDatabase() {
   EngineFactory factory;
   {
     std::lock_guard<std::mutex> lock(g_factoryMutex);
@@ -53,14 +53,14 @@ int CreateTarget(analysis::MdbRecovery& recovery, const std::string& exportFolde
   try {
     CloseTarget(recovery);
     recovery.m_Obj_DAO_Database = makeEngineDatabase();
-    if (!recovery.m_Obj_DAO_Database) throw queries::EngineError("no database engine");
+    if (!recovery.m_Obj_DAO_Database) throw engine::EngineError("no database engine");
     fileName = TargetFileName(exportFolder, fileTitle);
     support::LogError("output file name : ");
     support::LogError(fileName);
     CloseTarget(recovery);
     // The engine refuses to create over a file; the check here keeps that true for every backend.
-    if (platform::FileExists(fileName)) throw queries::EngineError("file exists");
-    recovery.m_Obj_DAO_Database->Create(fileName, queries::kEngineLocale, 0);
+    if (platform::FileExists(fileName)) throw engine::EngineError("file exists");
+    recovery.m_Obj_DAO_Database->Create(fileName, engine::kEngineLocale, 0);
   } catch (...) {
     platform::ShowMessageBox("Error creating database : " + fileName);
     support::LogError(fileName + " database creation failed");

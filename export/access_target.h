@@ -8,12 +8,12 @@
 #include <string>
 
 #include "analysis/mdb_recovery.h"
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace exporter {
 
 // Makes the engine database object ("initialising the engine"); null when there is no engine.
-using EngineFactory = std::function<std::shared_ptr<queries::EngineDatabase>()>;
+using EngineFactory = std::function<std::shared_ptr<engine::EngineDatabase>()>;
 // Tests and the CLI choose the target's engine; an empty factory restores the default.
 void SetTargetEngineFactory(EngineFactory factory);
 

@@ -16,24 +16,24 @@ using testsupport::LogCapture;
 using testsupport::TempFolder;
 
 // Creates an empty file on Create, as an engine would, and fails where asked.
-class StandInDatabase : public queries::EngineDatabase {
+class StandInDatabase : public engine::EngineDatabase {
  public:
   bool failCreate = false;
   bool failClose = false;
   void Create(const std::string& path, const std::string& locale, int options) override {
-    if (failCreate || platform::FileExists(path)) throw queries::EngineError("cannot create");
+    if (failCreate || platform::FileExists(path)) throw engine::EngineError("cannot create");
     testsupport::WriteWholeFile(path, {'D', 'B'});
     createdLocale = locale;
     open_ = true;
   }
   void Open(const std::string&, bool, bool, const std::string&) override { open_ = true; }
   void Close() override {
-    if (failClose) throw queries::EngineError("cannot close");
+    if (failClose) throw engine::EngineError("cannot close");
     open_ = false;
   }
   bool IsOpen() const override { return open_; }
   void Execute(const std::string&) override {}
-  std::unique_ptr<queries::EngineRecordset> NewRecordset() override { return nullptr; }
+  std::unique_ptr<engine::EngineRecordset> NewRecordset() override { return nullptr; }
   std::string createdLocale;
 
  private:
@@ -134,7 +134,7 @@ TEST_F(AccessTargetTest, EngineFailures) {
   EXPECT_EQ(messages_.messages.back(), "Error creating database : " + path);
 
   // Without an engine the failure comes before the name is built.
-  exporter::SetTargetEngineFactory([] { return std::shared_ptr<queries::EngineDatabase>(); });
+  exporter::SetTargetEngineFactory([] { return std::shared_ptr<engine::EngineDatabase>(); });
   EXPECT_EQ(exporter::CreateTarget(recovery_, folder_.path(), "Shop"), -1);
   EXPECT_EQ(messages_.messages.back(), "Error creating database : ");
   EXPECT_EQ(logs_.errorMessages().back(), " database creation failed");

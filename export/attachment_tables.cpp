@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/engine.h"
 #include "export/export_settings.h"
-#include "queries/engine.h"
 #include "records/complex_columns.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
@@ -13,7 +13,7 @@
 namespace exporter {
 
 namespace {
-bool writeFiles(queries::EngineRecordset& recordset, const records::ComplexColumnData& data, int& written) {
+bool writeFiles(engine::EngineRecordset& recordset, const records::ComplexColumnData& data, int& written) {
   std::vector<int32_t> keys;
   for (const auto& [key, value] : data.cells) keys.push_back(key);
   std::sort(keys.begin(), keys.end());
@@ -21,10 +21,20 @@ bool writeFiles(queries::EngineRecordset& recordset, const records::ComplexColum
     for (const auto& file : data.cells.at(key).attachments) {
       try {
         recordset.AddNew();
-        recordset.SetFieldValue("Key", std::to_string(key));
-        recordset.SetFieldValue("Name", file.name);
-        recordset.SetFieldValue("Type", file.type);
-        recordset.SetFieldValue("Data", std::string(file.data.begin(), file.data.end()));
+        support::Value value;
+        value.kind = support::ValueKind::kInt32;
+        value.integer = key;
+        recordset.SetFieldValue("Key", value);
+        value.clear();
+        value.kind = support::ValueKind::kText;
+        value.text = file.name;
+        recordset.SetFieldValue("Name", value);
+        value.text = file.type;
+        recordset.SetFieldValue("Type", value);
+        value.clear();
+        value.kind = support::ValueKind::kLongBinary;
+        value.bytes = file.data;
+        recordset.SetFieldValue("Data", value);
         recordset.Update();
         ++written;
       } catch (...) {

@@ -1,46 +1,27 @@
 // CSV text rules.
 #include "export/csv_rules.h"
 
-#include <algorithm>
-
 #include "records/type_names.h"
+#include "records/value_text.h"
 
 namespace exporter {
 
 namespace {
-bool isBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-bool needsCleaning(char c) {
-  return c == '\n' || c == '\r' || c == '"' || c == '\\' || c == '\'';
-}
-bool needsQuotes(char c) {
-  return c == ',' || c == '"' || c == '\r' || c == '\n';
-}
-}  // namespace
+using support::ValueKind;
 
-void CleanFieldText(std::string& text) {
-  size_t first = 0;
-  while (first < text.size() && isBlank(text[first])) ++first;
-  size_t last = text.size();
-  while (last > first && isBlank(text[last - 1])) --last;
-  // Most texts need nothing (std::any_of is one pass; find_first_of searches its set per character).
-  if (first == 0 && last == text.size() && std::none_of(text.begin(), text.end(), needsCleaning)) return;
-  std::string cleaned;
-  cleaned.reserve(last - first);
-  for (size_t i = first; i < last; ++i) {
-    const char c = text[i];
-    if (c == '\n' || c == '\r' || c == '"')
-      cleaned += ';';
-    else if (c == '\\')
-      cleaned += "\\\\";
-    else if (c == '\'')
-      cleaned += '`';
-    else
-      cleaned += c;
-  }
-  text.swap(cleaned);
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
 }
+
+bool needsQuotes(std::string_view text) {
+  if (text.empty()) return true;
+  if (isBlank(text.front()) || isBlank(text.back())) return true;
+  for (char c : text)
+    if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+  return false;
+}
+
+}  // namespace
 
 std::string CsvTypeName(const analysis::Column& column) {
   if (column.type == records::kTypeAttachment) return "UNKNOWN-DATATYPE";
@@ -49,46 +30,58 @@ std::string CsvTypeName(const analysis::Column& column) {
   return name;
 }
 
-std::string CsvValueText(const analysis::Column& column, const std::string& decoded, const ObjectPlacer& placeObject) {
-  std::string text = decoded;
-  CleanFieldText(text);
-  if (text == "NULL") return {};
-  switch (column.type) {
-    case records::kTypeBit: return text == "1" ? "Yes" : "No";
-    case records::kTypeBinary: return " ";
-    case records::kTypeOle: {
-      // The decoded text names a temporary file that goes when the program closes: the export
-      // keeps its own copy and refers to that.
-      std::string placed = placeObject ? placeObject(decoded) : std::string();
-      return "?{file '" + (placed.empty() ? text : placed) + "'}";
-    }
-    default: return text;
+void AppendCsvText(std::string_view text, std::string& line) {
+  if (!needsQuotes(text)) {
+    line += text;
+    return;
   }
+  line += '"';
+  for (size_t from = 0;;) {
+    const size_t quote = text.find('"', from);
+    line += text.substr(from, quote == std::string_view::npos ? std::string_view::npos : quote + 1 - from);
+    if (quote == std::string_view::npos) break;
+    line += '"';  // the quote doubled
+    from = quote + 1;
+  }
+  line += '"';
 }
 
-std::string CsvQuoted(const std::string& field) {
-  if (std::none_of(field.begin(), field.end(), needsQuotes)) return field;
-  std::string quoted = "\"";
-  for (char c : field) {
-    if (c == '"') quoted += '"';
-    quoted += c;
+void AppendCsvValue(const analysis::Column& column, const support::Value& value, std::string& line) {
+  if (!records::HasValueForm(column.type) && column.type != records::kTypeBit && !value.isNull()) {
+    AppendCsvText(records::ValueText(column, value), line);  // the type name: nothing to decode
+    return;
   }
-  quoted += '"';
-  return quoted;
+  switch (value.kind) {
+    case ValueKind::kNull: break;
+    case ValueKind::kBoolean: line += value.integer != 0 ? "Yes" : "No"; break;
+    case ValueKind::kText: AppendCsvText(value.text, line); break;
+    case ValueKind::kBinary:
+    case ValueKind::kLongBinary:
+      if (value.bytes.empty())
+        line += "\"\"";  // empty, not null
+      else
+        records::AppendHexText(value.bytes.data(), value.bytes.size(), line);
+      break;
+    case ValueKind::kList:
+    case ValueKind::kAttachments: AppendCsvText(records::ValueText(column, value), line); break;
+    default: records::AppendLosslessText(column, value, line); break;  // numbers and dates: nothing to quote
+  }
 }
 
 std::string CsvLine(const std::vector<std::string>& fields) {
   std::string line;
   for (size_t i = 0; i < fields.size(); ++i) {
-    if (i) line += ", ";
-    line += CsvQuoted(fields[i]);
+    if (i) line += ',';
+    AppendCsvText(fields[i], line);
   }
   line += '\n';
   return line;
 }
 
 std::string CsvSchemaLine(const analysis::Column& column) {
-  return CsvQuoted(column.name) + "," + CsvTypeName(column) + ",\n";
+  std::string line;
+  AppendCsvText(column.name, line);
+  return line + "," + CsvTypeName(column) + ",\n";
 }
 
 }  // namespace exporter

@@ -1,34 +1,32 @@
-// How a table's schema and values become CSV text: the field cleaning, the type names of the
-// schema form, the written form of each value by column type, and RFC 4180 quoting.
+// How a table's schema and values become CSV text (RFC 4180): fields separated by ",", a field
+// quoted when it holds a comma, a double quote, a line break or a blank at either end, quotes
+// doubled, line breaks kept inside the quotes, UTF-8, lines ended by "\n". Values are written
+// from their typed form so that a CSV reader gets back exactly what the file holds.
 #pragma once
 
-#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "analysis/model.h"
+#include "support/value.h"
 
 namespace exporter {
-
-// Trims white space at both ends; line feeds, carriage returns and double quotes become ";",
-// a backslash becomes two, an apostrophe becomes a backquote. A value then never breaks a line.
-void CleanFieldText(std::string& text);
 
 // The schema form's type name of a column ("BIT" ... "GUID", "COUNTER", "UNKNOWN-DATATYPE").
 std::string CsvTypeName(const analysis::Column& column);
 
-// Places an OLE object's file (its path as decoded) among the export's objects and gives the
-// path to write, relative to the export folder; empty when it could not be placed.
-using ObjectPlacer = std::function<std::string(const std::string& objectFile)>;
+// Appends text as one field, quoted where needed; an empty text is written "" (an empty
+// unquoted field is a null).
+void AppendCsvText(std::string_view text, std::string& line);
 
-// The text a data line holds for one column's decoded value: "NULL" gives nothing, BIT gives
-// "Yes"/"No", BINARY a blank, an OLE object "?{file '<path>'}"; every other value as cleaned.
-std::string CsvValueText(const analysis::Column& column, const std::string& decoded, const ObjectPlacer& placeObject);
+// Appends one value's field: a null as nothing; BIT as Yes or No; integers, currency, NUMERIC,
+// GUIDs and dates in their display forms (a date with its fraction of a second where it has
+// one); SINGLE and DOUBLE as the shortest text that reads back as the same number; binary and
+// OLE values as the lower-case hexadecimal of their stored bytes; texts as they are.
+void AppendCsvValue(const analysis::Column& column, const support::Value& value, std::string& line);
 
-// A field between double quotes (inner quotes doubled) when it holds a comma, a quote or a line break.
-std::string CsvQuoted(const std::string& field);
-
-// Fields joined by ", ", each quoted where needed, ended by "\n".
+// Each field quoted where needed, joined by ",", ended by "\n" (the header line).
 std::string CsvLine(const std::vector<std::string>& fields);
 
 // "<name>,<type>,\n" for the schema form.

@@ -4,7 +4,6 @@
 
 #include "export/access_target.h"
 #include "export/export_statistics.h"
-#include "export/object_folder.h"
 #include "export/table_export.h"
 #include "queries/query_script.h"
 #include "support/execution_log.h"
@@ -66,7 +65,6 @@ class Run {
   void exportTables(int variant) {
     const auto& tables = settings_.m_exportTables;
     support::UniqueFileNames fileNames;
-    ObjectFolder objects(settings_.m_strExportFolder);
     for (size_t position = 0; position < tables.size(); ++position) {
       if (channel_.aborted()) return;
       reachedTables_ = position + 1;
@@ -74,7 +72,7 @@ class Run {
       if (!table || table->name.empty()) continue;
       insertLogged(kTableStartedPrefix + table->name);
       CsvTableTarget csv;
-      if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name), &objects};
+      if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
       const int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
       if (result < 0 && !channel_.aborted()) failed_ = true;
       if (variant == kFormatCsv) channel_.done = 1;

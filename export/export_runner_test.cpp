@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <functional>
 
+#include "engine/engine.h"
 #include "export/export_folder.h"
 #include "export/export_statistics.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/message_sink.h"
 #include "platform/program_folder.h"
-#include "queries/engine.h"
 #include "records/type_names.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/record_fixture.h"
@@ -142,7 +142,7 @@ TEST_F(ExportRunnerTest, CsvExportOfTwoTablesAndFourQueries) {
   EXPECT_EQ(outcome.finalLine, "Export completed Successfully...");
   EXPECT_EQ(view.status.size(), 2u + 2 * 2 + 2 * 4);
   EXPECT_EQ(view.status[1], "Export completed : Q4");
-  EXPECT_EQ(fileText(folder + "/Tables/T2.csv"), "id, name\n1, n1\n2, n2\n3, n3\n");
+  EXPECT_EQ(fileText(folder + "/Tables/T2.csv"), "id,name\n1,n1\n2,n2\n3,n3\n");
   EXPECT_EQ(fileText(folder + "/Queries/Q3.sql"), "\n\nSELECT 3;");
 }
 
@@ -211,7 +211,7 @@ TEST_F(ExportRunnerTest, TwoCsvExportsInTheSameSecond) {
   tables[0].name = "Renamed";
   ASSERT_TRUE(run(settings(exporter::kFormatCsv, second)).succeeded());
   EXPECT_EQ(platform::ListFolder(second + "/Tables"), std::vector<std::string>{"Renamed.csv"});
-  EXPECT_EQ(fileText(first + "/Tables/T1.csv"), "id, name\n1, n1\n2, n2\n3, n3\n");
+  EXPECT_EQ(fileText(first + "/Tables/T1.csv"), "id,name\n1,n1\n2,n2\n3,n3\n");
   EXPECT_EQ(fileText(first + "/Queries/Q1.sql"), "\n\nSELECT 1;");
 }
 

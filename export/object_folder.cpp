@@ -24,28 +24,14 @@ std::string plainFileName(const std::string& path) {
 
 std::string ObjectFolder::place(const std::string& objectFile) {
   if (!platform::FileExists(objectFile)) return {};
-  const std::string folder = objectsFolder();
-  const std::string name = plainFileName(objectFile);
-  if (!platform::CopyFileTo(objectFile, platform::JoinPath(folder, name))) return {};
-  return std::string(kObjectsFolder) + "/" + name;
-}
-
-std::string ObjectFolder::placeAttachment(const std::string& name, const std::vector<uint8_t>& data) {
-  const std::string fileName = std::to_string(++attachments_) + "_" + plainFileName(name);
-  platform::OutputFile file;
-  if (!file.open(platform::JoinPath(objectsFolder(), fileName))) return {};
-  const bool written = file.write(std::string(data.begin(), data.end()));
-  if (!file.close() || !written) return {};
-  return std::string(kObjectsFolder) + "/" + fileName;
-}
-
-std::string ObjectFolder::objectsFolder() {
   const std::string folder = platform::JoinPath(exportFolder_, kObjectsFolder);
   if (!created_) {
     platform::CreateFolder(folder);
     created_ = true;
   }
-  return folder;
+  const std::string name = plainFileName(objectFile);
+  if (!platform::CopyFileTo(objectFile, platform::JoinPath(folder, name))) return {};
+  return std::string(kObjectsFolder) + "/" + name;
 }
 
 }  // namespace exporter

@@ -3,9 +3,7 @@
 // to the copy by its path relative to the export folder.
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
 namespace exporter {
 
@@ -15,17 +13,10 @@ class ObjectFolder {
 
   // Copies the object's file; "Objects/<name>", or empty when there was nothing to copy.
   std::string place(const std::string& objectFile);
-  // Writes an attachment's file (attachments have no file of their own until exported) as
-  // "Objects/<n>_<name>", numbered so that equal names of different rows never meet; the path
-  // written, or empty when the file could not be written.
-  std::string placeAttachment(const std::string& name, const std::vector<uint8_t>& data);
 
  private:
-  std::string objectsFolder();  // made on first use
-
   std::string exportFolder_;
   bool created_ = false;
-  int attachments_ = 0;
 };
 
 }  // namespace exporter

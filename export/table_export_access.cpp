@@ -1,85 +1,65 @@
-// ExportTableToAccess, AddRowsToTarget and the field writer.
+// ExportTableToAccess and AddRowsToTarget.
 #include "export/table_export_access.h"
 
-#include <vector>
+#include <string>
 
 #include "export/attachment_tables.h"
 #include "platform/message_sink.h"
-#include "platform/read_only_file.h"
 #include "records/extended_types.h"
-#include "records/record_fetch.h"
-#include "records/row_decoder.h"
-#include "records/type_names.h"
+#include "records/record_cursor.h"
+#include "records/value_text.h"
 #include "support/execution_log.h"
 
 namespace exporter {
 
 namespace {
-
-// The whole content of an OLE object's file; empty when it cannot be read.
-std::string fileBytes(const std::string& path) {
-  platform::ReadOnlyFile file;
-  if (!file.open(path)) return {};
-  const int64_t size = file.size();
-  if (size <= 0) return {};
-  std::string bytes(static_cast<size_t>(size), '\0');
-  const int64_t read = file.readAt(0, bytes.data(), bytes.size());
-  bytes.resize(read > 0 ? static_cast<size_t>(read) : 0);
-  return bytes;
+// A Jet 4 database has neither extended dates nor complex columns: the former arrive as ISO
+// 8601 text with seven fraction digits, the latter as their joined text (attachments' files go
+// to a child table of their own).
+const support::Value& targetValue(const analysis::Column& column, const support::Value& value, support::Value& text) {
+  const bool complex = value.kind == support::ValueKind::kList || value.kind == support::ValueKind::kAttachments;
+  if (value.kind != support::ValueKind::kDateExtended && !complex) return value;
+  text.clear();
+  text.kind = support::ValueKind::kText;
+  text.text = complex ? records::ValueText(column, value) : records::ExtendedDateIsoText(value.integer);
+  if (complex && text.text.empty()) text.kind = support::ValueKind::kNull;  // no values: null
+  return text;
 }
-
 }  // namespace
 
-bool AccessFieldWriter::writeField(const analysis::Column& column, analysis::Field& field) {
-  if (field.text == "NULL") return false;
-  try {
-    if (column.type == records::kTypeOle) {
-      recordset_.SetFieldValue(column.name, fileBytes(field.text));
-    } else if (column.type == records::kTypeBit && field.text == "BIT") {
-      recordset_.SetFieldValue(column.name, "1");
-    } else if (field.value.kind == support::ValueKind::kDateExtended) {
-      // A Jet 4 database has no such type: the target column is text in ISO 8601 form.
-      recordset_.SetFieldValue(column.name, records::ExtendedDateIsoText(field.value.integer));
-    } else {
-      recordset_.SetFieldValue(column.name, field.text);
-    }
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
-
-int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, queries::EngineRecordset& recordset) {
-  analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
+int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, engine::EngineRecordset& recordset) {
   if (table.dataPages.empty()) return -1;
-  AccessFieldWriter writer(recordset);
-  bool newRecord = true;
-  for (size_t position = 0; position < table.dataPages.size(); ++position) {
-    table.currentPageIndex = static_cast<int32_t>(position);
-    const int rows = records::LoadDataPage(recovery, table, static_cast<int32_t>(position));
-    for (int row = 0; row < rows; ++row) {
-      if (recovery.channel->aborted()) return -1;
-      int result = 0;
-      try {
-        if (newRecord) recordset.AddNew();
-        result = records::ReadRowForExport(recovery, table, row, writer);
-      } catch (...) {
-        support::LogError("Error adding Row=" + std::to_string(row));
-        continue;
+  records::RecordCursor cursor(recovery, table, records::CursorDecode::kValues);
+  support::Value converted;
+  while (cursor.next()) {
+    const int row = cursor.position().row;
+    int values = 0, written = 0;
+    try {
+      recordset.AddNew();
+      for (const analysis::Column& column : table.columns) {
+        const support::Value& value = targetValue(column, cursor.value(column), converted);
+        if (value.isNull()) continue;
+        ++values;
+        try {
+          recordset.SetFieldValue(column.name, value);
+          ++written;
+        } catch (...) {
+          support::LogError("Value of " + column.name + " not written for Row=" + std::to_string(row));
+        }
       }
-      if (result < 0) return -1;  // stopped while decoding: the partial record is not appended
-      // A deleted row, or one that gave nothing: the pending record waits for the next row.
-      newRecord = result != 0;
-      if (!newRecord) continue;
-      try {
-        recordset.Update();
-        ++table.exportedRecords;
-      } catch (...) {
-        support::LogError("Update record failed for Row=" + std::to_string(row + 1));
-      }
+    } catch (...) {
+      support::LogError("Error adding Row=" + std::to_string(row));
+      continue;
+    }
+    if (values > 0 && written == 0) continue;  // nothing of the record could be kept
+    try {
+      recordset.Update();
+      ++table.exportedRecords;
+    } catch (...) {
+      support::LogError("Update record failed for Row=" + std::to_string(row + 1));
     }
   }
-  return recovery.channel->aborted() ? -1 : 1;
+  return cursor.aborted() || recovery.channel->aborted() ? -1 : 1;
 }
 
 int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int exportMode) {
@@ -95,7 +75,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
   auto database = recovery.m_Obj_DAO_Database;
   if (!database || !database->IsOpen()) return -1;
 
-  std::unique_ptr<queries::EngineRecordset> recordset;
+  std::unique_ptr<engine::EngineRecordset> recordset;
   try {
     recordset = database->NewRecordset();
     database->Execute(statement);

@@ -1,33 +1,22 @@
 // The Access variant of the table data export: creates the table in the open engine database
 // (the export target, or the temporary catalog database) from its createStatement and appends
-// every decoded row through a recordset, one field value at a time as text.
+// every record through a recordset, each field as its typed value: what the file holds, never
+// its display text.
 #pragma once
 
 #include <string>
 
 #include "analysis/mdb_recovery.h"
+#include "engine/engine.h"
 #include "export/export_settings.h"
-#include "queries/engine.h"
-#include "records/field_writer.h"
 
 namespace exporter {
 
-// Sets each decoded field of a row on the recordset's pending new record, exactly as decoded
-// (an export into a database keeps every value as stored: no trimming or replacing).
-class AccessFieldWriter : public records::FieldWriter {
- public:
-  explicit AccessFieldWriter(queries::EngineRecordset& recordset) : recordset_(recordset) {}
-  // "NULL" writes nothing; an OLE object's field names its file, whose bytes are written; a
-  // present BIT is "1". False (not counted) when nothing was written or the engine failed.
-  bool writeField(const analysis::Column& column, analysis::Field& field) override;
-
- private:
-  queries::EngineRecordset& recordset_;
-};
-
-// Appends the table's rows to the open recordset. 1, or -1 when the table has no data pages or
-// the abort flag was raised.
-int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, queries::EngineRecordset& recordset);
+// Appends the table's records to the open recordset, in the record cursor's order; a null value
+// is left unset, a value the column cannot hold stays null. A record is appended unless it had
+// values and none of them could be set. 1, or -1 when the table has no data pages or the abort
+// flag was raised.
+int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, engine::EngineRecordset& recordset);
 
 // Creates the table in m_Obj_DAO_Database and, in mode kModeSchemaAndData, copies its rows;
 // sets the channel's done flag at the end. 1 on success, -1 on failure or abort. The catalog

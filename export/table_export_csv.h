@@ -1,19 +1,18 @@
 // The CSV variant of the table data export: one file "<export folder>/Tables/<title>.csv" per
 // table, either the schema form (one "name,type," line per column) or the data form (a header
-// line with the column names, then one line per decoded record). Values follow csv_rules.
+// line with the column names, then one line per record). Values follow csv_rules: OLE objects
+// are written in the line as the hexadecimal of their stored bytes, like binary values.
 #pragma once
 
 #include <string>
 
 #include "analysis/mdb_recovery.h"
-#include "export/object_folder.h"
 
 namespace exporter {
 
 struct CsvTableTarget {
-  std::string exportFolder;         // the dated export folder, which holds "Tables"
-  std::string fileTitle;            // the file's name without ".csv", already safe as a file name
-  ObjectFolder* objects = nullptr;  // receives the table's OLE objects; none are copied when null
+  std::string exportFolder;  // the dated export folder, which holds "Tables"
+  std::string fileTitle;     // the file's name without ".csv", already safe as a file name
 };
 
 // Writes the table's file in exportMode (kModeSchemaOnly or kModeSchemaAndData) and counts the

@@ -73,8 +73,8 @@ class TableExportTest : public ::testing::Test {
   // The CSV file's text after an export in mode; the export's result in *result.
   std::string exportCsv(int mode, int* result = nullptr) {
     const std::string folder = exporter::PrepareCsvExportFolder(destination.path());
-    const int r = exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv, mode,
-                                            {folder, "T", nullptr});
+    const int r =
+        exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv, mode, {folder, "T"});
     if (result) *result = r;
     const auto bytes = ReadWholeFile(folder + "/Tables/T.csv");
     return std::string(bytes.begin(), bytes.end());
@@ -122,19 +122,21 @@ TEST_F(TableExportTest, CsvValuesByColumnType) {
     const char* line;
   };
   const Case cases[] = {
-      {"bit set, numeric padded", {1, true, 42, "plain"}, "1, Yes, 0000000000000000.42, plain\n"},
-      {"bit clear", {2, false, 7, "x"}, "2, No, 0000000000000000.07, x\n"},
-      {"quote, apostrophe, backslash",
+      {"bit set, numeric padded", {1, true, 42, "plain"}, "1,Yes,0000000000000000.42,plain\n"},
+      {"bit clear", {2, false, 7, "x"}, "2,No,0000000000000000.07,x\n"},
+      {"quote, apostrophe, backslash kept, the quotes doubled",
        {3, true, 0, "say \"hi\" it's C:\\dir"},
-       "3, Yes, 0000000000000000.00, say ;hi; it`s C:\\\\dir\n"},
-      {"comma", {4, false, 100, "a, b"}, "4, No, 0000000000000001.00, \"a, b\"\n"},
-      {"blank ends", {5, true, 1, "  padded\t"}, "5, Yes, 0000000000000000.01, padded\n"},
+       "3,Yes,0000000000000000.00,\"say \"\"hi\"\" it's C:\\dir\"\n"},
+      {"comma", {4, false, 100, "a, b"}, "4,No,0000000000000001.00,\"a, b\"\n"},
+      {"blank ends kept", {5, true, 1, "  padded\t"}, "5,Yes,0000000000000000.01,\"  padded\t\"\n"},
+      {"line break kept", {6, true, 1, "two\r\nlines"}, "6,Yes,0000000000000000.01,\"two\r\nlines\"\n"},
+      {"empty text is no null", {7, true, 1, ""}, "7,Yes,0000000000000000.01,\"\"\n"},
   };
   for (const auto& c : cases) {
     fixture.table.dataPages.clear();
     openWithRows({c.row});
     int result = 0;
-    EXPECT_EQ(exportCsv(exporter::kModeSchemaAndData, &result), std::string("id, flag, amount, note\n") + c.line)
+    EXPECT_EQ(exportCsv(exporter::kModeSchemaAndData, &result), std::string("id,flag,amount,note\n") + c.line)
         << c.what;
     EXPECT_EQ(result, 1) << c.what;
     EXPECT_EQ(fixture.table.exportedRecords, 1) << c.what;
@@ -144,10 +146,10 @@ TEST_F(TableExportTest, CsvValuesByColumnType) {
 TEST_F(TableExportTest, CsvSkipsDeletedRowsAndKeepsAllNullRecords) {
   openWithRows({{1, true, 1, "a"}, {9, true, 9, "old", 0xC000}, {0, false, 0, "", 0, true}, {3, false, 3, "c"}});
   EXPECT_EQ(exportCsv(exporter::kModeSchemaAndData),
-            "id, flag, amount, note\n"
-            "1, Yes, 0000000000000000.01, a\n"
-            ", No, , \n"
-            "3, No, 0000000000000000.03, c\n");
+            "id,flag,amount,note\n"
+            "1,Yes,0000000000000000.01,a\n"
+            ",No,,\n"
+            "3,No,0000000000000000.03,c\n");
   EXPECT_EQ(fixture.table.exportedRecords, 3);
 }
 
@@ -158,7 +160,7 @@ TEST_F(TableExportTest, CsvSchemaOnlyAndTablesWithoutDataPages) {
 
   fixture.table.dataPages.clear();
   int result = 0;
-  EXPECT_EQ(exportCsv(exporter::kModeSchemaAndData, &result), "id, flag, amount, note\n");
+  EXPECT_EQ(exportCsv(exporter::kModeSchemaAndData, &result), "id,flag,amount,note\n");
   EXPECT_EQ(result, 1);  // an empty table is no failure
 }
 
@@ -166,7 +168,7 @@ TEST_F(TableExportTest, CsvNeedsItsExportFolder) {
   openWithRows({{1, true, 1, "a"}});
   const std::string missing = destination.file("not-there");
   EXPECT_EQ(exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv,
-                                      exporter::kModeSchemaAndData, {missing, "T", nullptr}),
+                                      exporter::kModeSchemaAndData, {missing, "T"}),
             -1);
   EXPECT_TRUE(platform::ListFolder(missing).empty());
   EXPECT_EQ(
@@ -175,7 +177,7 @@ TEST_F(TableExportTest, CsvNeedsItsExportFolder) {
   fixture.channel().abort = 1;
   const std::string folder = exporter::PrepareCsvExportFolder(destination.path());
   EXPECT_EQ(exporter::ExportTableData(fixture.recovery(), fixture.table, exporter::kFormatCsv,
-                                      exporter::kModeSchemaAndData, {folder, "T", nullptr}),
+                                      exporter::kModeSchemaAndData, {folder, "T"}),
             -1);
 }
 

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <set>
 
+#include "format/text_codec.h"
 #include "jet4/index_keys.h"
 #include "jet4/jet4_engine.h"
-#include "jet4/text_encoding.h"
 #include "support/byte_view.h"
 #include "tests/support/corpus.h"
 
@@ -84,7 +84,7 @@ class WrittenFile {
 std::string parentNameKey(int32_t parent, const std::string& name) {
   std::string key;
   jet4::AppendLongKey(key, parent);
-  jet4::AppendTextKey(key, jet4::Utf8ToUtf16(name));
+  jet4::AppendTextKey(key, format::Utf8ToUtf16(name));
   return key;
 }
 
@@ -97,7 +97,7 @@ void checkCatalog(int userTables) {
                                   0x0F000001, 0x0F000001, 0x0F000001, 0x0F000001};
   {
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     for (int i = 0; i < userTables; ++i) {
       names.push_back("Kunde " + std::to_string(i) + (i % 2 ? " Größe-l'été" : ""));
       parents.push_back(0x0F000001);

@@ -5,9 +5,9 @@
 #include <cctype>
 #include <set>
 
+#include "engine/engine.h"
+#include "format/text_codec.h"
 #include "jet4/sql_scanner.h"
-#include "jet4/text_encoding.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -19,7 +19,7 @@ constexpr int kMaxPrecision = 28;
 constexpr int kDefaultPrecision = 18;
 
 [[noreturn]] void fail(const std::string& why) {
-  throw queries::EngineError("CREATE TABLE: " + why);
+  throw engine::EngineError("CREATE TABLE: " + why);
 }
 
 std::string upper(std::string s) {
@@ -122,7 +122,7 @@ TableDef ParseCreateTable(const std::string& statement) {
     if (!scan.word(type)) fail("type expected for column " + name);
     column = columnOfType(type, scan);
     column.name = name;
-    if (!seen.insert(FoldedName(name)).second) fail("duplicate column " + name);
+    if (!seen.insert(format::FoldedName(name)).second) fail("duplicate column " + name);
     table.columns.push_back(std::move(column));
     if (table.columns.size() > static_cast<size_t>(kMaxColumns)) fail("too many columns");
   } while (scan.symbol(','));

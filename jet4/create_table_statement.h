@@ -10,7 +10,7 @@
 
 namespace jet4 {
 
-// The table the statement describes; throws queries::EngineError for anything else (an
+// The table the statement describes; throws engine::EngineError for anything else (an
 // unknown type, a bad size, a duplicate column, a syntax error).
 TableDef ParseCreateTable(const std::string& statement);
 

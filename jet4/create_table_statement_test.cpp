@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ TEST(CreateTableStatementTest, RefusesWhatTheEngineRefuses) {
       "DROP TABLE [T]",
       "",
   };
-  for (const char* statement : statements) EXPECT_THROW(ParseCreateTable(statement), queries::EngineError) << statement;
+  for (const char* statement : statements) EXPECT_THROW(ParseCreateTable(statement), engine::EngineError) << statement;
 }
 
 }  // namespace

@@ -3,20 +3,23 @@
 
 #include <cstring>
 
+#include "format/row_entries.h"
+
 namespace jet4 {
 
 namespace {
-constexpr int kHeaderSize = 14;
-}
+constexpr int kHeaderSize = static_cast<int>(format::kRowTableOffset);
+constexpr size_t kFreeSpaceOffset = 2;
+}  // namespace
 
 void DataPage::reset(uint32_t owner) {
   page_.fill(0);
   page_[0] = kPageData;
   page_[1] = 0x01;
-  Put32(&page_[4], owner);
+  Put32(&page_[format::kDataOwnerOffset], owner);
   rowCount_ = 0;
   rowsStart_ = kPageSize;
-  Put16(&page_[2], static_cast<uint32_t>(freeSpace()));
+  Put16(&page_[kFreeSpaceOffset], static_cast<uint32_t>(freeSpace()));
 }
 
 int DataPage::freeSpace() const {
@@ -32,8 +35,8 @@ int DataPage::add(std::string_view row) {
   if (!row.empty()) std::memcpy(&page_[static_cast<size_t>(rowsStart_)], row.data(), row.size());
   Put16(&page_[static_cast<size_t>(kHeaderSize + 2 * rowCount_)], static_cast<uint32_t>(rowsStart_));
   ++rowCount_;
-  Put16(&page_[12], static_cast<uint32_t>(rowCount_));
-  Put16(&page_[2], static_cast<uint32_t>(freeSpace()));
+  Put16(&page_[format::kRowCountOffset], static_cast<uint32_t>(rowCount_));
+  Put16(&page_[kFreeSpaceOffset], static_cast<uint32_t>(freeSpace()));
   return rowCount_ - 1;
 }
 

@@ -6,15 +6,15 @@
 #include <array>
 #include <atomic>
 
+#include "engine/engine.h"
+#include "format/text_codec.h"
 #include "jet4/data_page.h"
 #include "jet4/index_pages.h"
 #include "jet4/system_tables.h"
 #include "jet4/table_definition.h"
-#include "jet4/text_encoding.h"
 #include "jet4/usage_map.h"
 #include "platform/file_system.h"
 #include "platform/new_file.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -63,9 +63,9 @@ DatabaseFile::~DatabaseFile() {
 }
 
 void DatabaseFile::create(const std::string& path, const HeaderSettings& settings) {
-  if (open_) throw queries::EngineError("a database is open already");
+  if (open_) throw engine::EngineError("a database is open already");
   if (path.empty() || platform::FileExists(path) || platform::FolderExists(path))
-    throw queries::EngineError("the database file exists already: " + path);
+    throw engine::EngineError("the database file exists already: " + path);
   path_ = path;
   temporaryPath_ = temporaryNameFor(path);
   settings_ = settings;
@@ -80,7 +80,7 @@ void DatabaseFile::create(const std::string& path, const HeaderSettings& setting
     for (TableDef& def : system) {
       // Format detection knows the system tables by their definitions on pages 2 to 5.
       const uint32_t page = file_.allocate();
-      if (page != kFirstSystemTablePage + ids.size()) throw queries::EngineError("system table pages misplaced");
+      if (page != kFirstSystemTablePage + ids.size()) throw engine::EngineError("system table pages misplaced");
       ids.push_back(static_cast<int32_t>(page));
       tables_.push_back(std::make_unique<TableWriter>(file_, std::move(def), page));
     }
@@ -93,15 +93,15 @@ void DatabaseFile::create(const std::string& path, const HeaderSettings& setting
 }
 
 TableWriter* DatabaseFile::findTable(const std::string& name) {
-  const std::u16string wanted = FoldedName(name);
+  const std::u16string wanted = format::FoldedName(name);
   for (auto& table : tables_)
-    if (FoldedName(table->table().name) == wanted) return table.get();
+    if (format::FoldedName(table->table().name) == wanted) return table.get();
   return nullptr;
 }
 
 TableWriter& DatabaseFile::createTable(TableDef table) {
-  if (!open_) throw queries::EngineError("the database is not open");
-  if (findTable(table.name) != nullptr) throw queries::EngineError("table " + table.name + " already exists");
+  if (!open_) throw engine::EngineError("the database is not open");
+  if (findTable(table.name) != nullptr) throw engine::EngineError("table " + table.name + " already exists");
   const uint32_t page = file_.allocate();
   const auto id = static_cast<int32_t>(page);
   const std::string name = table.name;
@@ -131,7 +131,7 @@ void DatabaseFile::finishFile() {
   file_.write(kHeaderPage, header.data());
   file_.finish();
   if (!platform::RenameWithoutReplacing(temporaryPath_, path_))
-    throw queries::EngineError("the database file could not be put in place: " + path_);
+    throw engine::EngineError("the database file could not be put in place: " + path_);
 }
 
 void DatabaseFile::close() {

@@ -21,7 +21,7 @@ class DatabaseFile {
   DatabaseFile(const DatabaseFile&) = delete;
   DatabaseFile& operator=(const DatabaseFile&) = delete;
 
-  // Starts a new database at path; throws queries::EngineError when path exists or the
+  // Starts a new database at path; throws engine::EngineError when path exists or the
   // file cannot be made.
   void create(const std::string& path, const HeaderSettings& settings);
   bool isOpen() const { return open_; }

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jet4/text_encoding.h"
+#include "format/text_codec.h"
 #include "tests/support/hex.h"
 
 namespace {
@@ -27,13 +27,14 @@ TEST(IndexKeysTest, TextKeysMatchTheEngines) {
       {"", "01 00"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(testsupport::HexOf(jet4::TextSortKey(jet4::Utf8ToUtf16(c.text)), true), c.key) << c.text;
+    EXPECT_EQ(testsupport::HexOf(jet4::TextSortKey(format::Utf8ToUtf16(c.text)), true), c.key) << c.text;
 }
 
 TEST(IndexKeysTest, TextKeysSortAsNames) {
   const char* ordered[] = {"", "A", "a b", "ab", "Abc", "B", "MSysACEs", "MSysDb", "MSysObjects", "Z", "Zz"};
   for (size_t i = 1; i < std::size(ordered); ++i)
-    EXPECT_LT(jet4::TextSortKey(jet4::Utf8ToUtf16(ordered[i - 1])), jet4::TextSortKey(jet4::Utf8ToUtf16(ordered[i])))
+    EXPECT_LT(jet4::TextSortKey(format::Utf8ToUtf16(ordered[i - 1])),
+              jet4::TextSortKey(format::Utf8ToUtf16(ordered[i])))
         << ordered[i - 1] << " < " << ordered[i];
 }
 

@@ -4,12 +4,12 @@
 #include <cstdlib>
 #include <unordered_map>
 
+#include "format/calendar.h"
+#include "format/text_codec.h"
 #include "jet4/create_table_statement.h"
 #include "jet4/database_file.h"
-#include "jet4/date_value.h"
 #include "jet4/sql_scanner.h"
-#include "jet4/text_encoding.h"
-#include "jet4/value_text.h"
+#include "jet4/value_encoder.h"
 #include "platform/clock.h"
 
 namespace jet4 {
@@ -19,7 +19,7 @@ constexpr uint16_t kGeneralLanguage = 0x0409;
 constexpr int kEngineBoolean = 1;
 constexpr int kEngineDecimal = 20;
 
-using queries::EngineError;
+using engine::EngineError;
 
 // The shared state of a database and its recordsets; generation changes whenever the file
 // is closed, so a recordset opened on an earlier file refuses to work.
@@ -45,25 +45,25 @@ HeaderSettings settingsFromLocale(const std::string& locale) {
     if (key == "CP" && value > 0 && value < 65536) settings.codePage = static_cast<uint16_t>(value);
   }
   const platform::DateTimeParts now = platform::LocalNow();
-  settings.creationDate = ToDayCount({now.year, now.month, now.day, now.hour, now.minute, now.second});
+  settings.creationDate = format::ToDayCount({now.year, now.month, now.day, now.hour, now.minute, now.second});
   return settings;
 }
 
 int engineType(const ColumnDef& column) {
   switch (column.type) {
     case ColumnType::kBool: return kEngineBoolean;
-    case ColumnType::kByte: return queries::kEngineByte;
-    case ColumnType::kInt: return queries::kEngineInteger;
-    case ColumnType::kLong: return queries::kEngineLong;
-    case ColumnType::kCurrency: return queries::kEngineCurrency;
-    case ColumnType::kSingle: return queries::kEngineSingle;
-    case ColumnType::kDouble: return queries::kEngineDouble;
-    case ColumnType::kDateTime: return queries::kEngineDate;
-    case ColumnType::kBinary: return queries::kEngineBinary;
-    case ColumnType::kText: return queries::kEngineText;
-    case ColumnType::kOle: return queries::kEngineLongBinary;
-    case ColumnType::kMemo: return queries::kEngineMemo;
-    case ColumnType::kGuid: return queries::kEngineGuid;
+    case ColumnType::kByte: return engine::kEngineByte;
+    case ColumnType::kInt: return engine::kEngineInteger;
+    case ColumnType::kLong: return engine::kEngineLong;
+    case ColumnType::kCurrency: return engine::kEngineCurrency;
+    case ColumnType::kSingle: return engine::kEngineSingle;
+    case ColumnType::kDouble: return engine::kEngineDouble;
+    case ColumnType::kDateTime: return engine::kEngineDate;
+    case ColumnType::kBinary: return engine::kEngineBinary;
+    case ColumnType::kText: return engine::kEngineText;
+    case ColumnType::kOle: return engine::kEngineLongBinary;
+    case ColumnType::kMemo: return engine::kEngineMemo;
+    case ColumnType::kGuid: return engine::kEngineGuid;
     case ColumnType::kNumeric: return kEngineDecimal;
   }
   return 0;
@@ -83,7 +83,7 @@ std::string appendingSelectTable(const std::string& select) {
   return table;
 }
 
-class Jet4Recordset : public queries::EngineRecordset {
+class Jet4Recordset : public engine::EngineRecordset {
  public:
   explicit Jet4Recordset(std::shared_ptr<Session> session) : session_(std::move(session)) {}
 
@@ -99,7 +99,7 @@ class Jet4Recordset : public queries::EngineRecordset {
     const auto& columns = table_->table().columns;
     for (size_t i = 0; i < columns.size(); ++i) {
       byName_.emplace(columns[i].name, i);
-      byFoldedName_.emplace(FoldedName(columns[i].name), i);
+      byFoldedName_.emplace(format::FoldedName(columns[i].name), i);
     }
   }
   long GetRecordCount() override {
@@ -107,11 +107,11 @@ class Jet4Recordset : public queries::EngineRecordset {
     return 0;
   }
   int GetFieldCount() override { return static_cast<int>(table().table().columns.size()); }
-  queries::EngineFieldInfo GetFieldInfo(int index) override {
+  engine::EngineFieldInfo GetFieldInfo(int index) override {
     const ColumnDef& column = columnAt(index);
-    return queries::EngineFieldInfo{column.name, engineType(column)};
+    return engine::EngineFieldInfo{column.name, engineType(column)};
   }
-  queries::EngineValue GetFieldValue(int index) override {
+  engine::EngineValue GetFieldValue(int index) override {
     columnAt(index);
     throw EngineError("no current record");
   }
@@ -128,11 +128,11 @@ class Jet4Recordset : public queries::EngineRecordset {
     pending_.assign(table().table().columns.size(), FieldValue{});
     adding_ = true;
   }
-  void SetFieldValue(const std::string& column, const std::string& value) override {
+  void SetFieldValue(const std::string& column, const support::Value& value) override {
     TableWriter& writer = table();
     if (!adding_) throw EngineError("SetFieldValue without AddNew");
     const size_t index = columnIndex(column);
-    pending_[index] = ParseValueText(writer.table().columns[index], value);
+    pending_[index] = EncodeFieldValue(writer.table().columns[index], value);
   }
   void Update() override {
     TableWriter& writer = table();
@@ -160,7 +160,8 @@ class Jet4Recordset : public queries::EngineRecordset {
   }
   size_t columnIndex(const std::string& name) const {
     if (auto exact = byName_.find(name); exact != byName_.end()) return exact->second;
-    if (auto folded = byFoldedName_.find(FoldedName(name)); folded != byFoldedName_.end()) return folded->second;
+    if (auto folded = byFoldedName_.find(format::FoldedName(name)); folded != byFoldedName_.end())
+      return folded->second;
     throw EngineError("no field named " + name);
   }
 
@@ -173,7 +174,7 @@ class Jet4Recordset : public queries::EngineRecordset {
   bool adding_ = false;
 };
 
-class Jet4Database : public queries::EngineDatabase {
+class Jet4Database : public engine::EngineDatabase {
  public:
   Jet4Database() : session_(std::make_shared<Session>()) {}
 
@@ -195,16 +196,14 @@ class Jet4Database : public queries::EngineDatabase {
     if (!session_->file.isOpen()) throw EngineError("the database is not open");
     session_->file.createTable(ParseCreateTable(statement));
   }
-  std::unique_ptr<queries::EngineRecordset> NewRecordset() override {
-    return std::make_unique<Jet4Recordset>(session_);
-  }
+  std::unique_ptr<engine::EngineRecordset> NewRecordset() override { return std::make_unique<Jet4Recordset>(session_); }
 
  private:
   std::shared_ptr<Session> session_;
 };
 }  // namespace
 
-std::shared_ptr<queries::EngineDatabase> MakeJet4Database() {
+std::shared_ptr<engine::EngineDatabase> MakeJet4Database() {
   return std::make_shared<Jet4Database>();
 }
 

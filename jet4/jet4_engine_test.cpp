@@ -7,11 +7,12 @@
 #include "analysis/mdb_recovery.h"
 #include "platform/file_system.h"
 #include "support/byte_view.h"
+#include "support/value_builders.h"
 #include "tests/support/corpus.h"
 
 namespace {
 
-using queries::EngineError;
+using engine::EngineError;
 using testsupport::TempFolder;
 
 constexpr const char* kTable = "CREATE TABLE [T] \r\n(\r\n\t[ID] COUNTER, \r\n\t[Name] TEXT(50)\r\n);";
@@ -20,7 +21,7 @@ TEST(Jet4EngineTest, NewFilePassesFormatDetection) {
   TempFolder folder;
   const std::string path = folder.file("new.accdb");
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   EXPECT_TRUE(db->IsOpen());
   db->Execute(kTable);
   db->Close();
@@ -49,7 +50,7 @@ TEST(Jet4EngineTest, FileAppearsUnderItsNameOnlyWhenClosed) {
   const std::string path = folder.file("target.accdb");
   {
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     db->Execute(kTable);
     EXPECT_FALSE(platform::FileExists(path));
     EXPECT_EQ(platform::ListFolder(folder.path()).size(), 1u);  // the temporary file
@@ -59,7 +60,7 @@ TEST(Jet4EngineTest, FileAppearsUnderItsNameOnlyWhenClosed) {
   EXPECT_TRUE(platform::ListFolder(folder.path()).empty());
 
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   db->Close();
   EXPECT_TRUE(platform::FileExists(path));
   EXPECT_EQ(platform::ListFolder(folder.path()), std::vector<std::string>{"target.accdb"});
@@ -70,10 +71,10 @@ TEST(Jet4EngineTest, DoesNotCreateOverAnExistingFile) {
   const std::string path = folder.file("exists.accdb");
   testsupport::WriteWholeFile(path, {1, 2, 3});
   auto db = jet4::MakeJet4Database();
-  EXPECT_THROW(db->Create(path, queries::kEngineLocale, 0), EngineError);
+  EXPECT_THROW(db->Create(path, engine::kEngineLocale, 0), EngineError);
   EXPECT_FALSE(db->IsOpen());
   EXPECT_EQ(testsupport::ReadWholeFile(path), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_THROW(db->Create(folder.file("no/such/folder.accdb"), queries::kEngineLocale, 0), EngineError);
+  EXPECT_THROW(db->Create(folder.file("no/such/folder.accdb"), engine::kEngineLocale, 0), EngineError);
   EXPECT_THROW(db->Open(path, true, false, ""), EngineError);
 }
 
@@ -83,7 +84,7 @@ TEST(Jet4EngineTest, AFailedCloseLeavesNoFileUnderTheName) {
   platform::CreateFolder(sub);
   const std::string path = sub + "/target.accdb";
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   db->Execute(kTable);
   platform::DeleteFolderTree(sub);
   EXPECT_THROW(db->Close(), EngineError);
@@ -95,7 +96,7 @@ TEST(Jet4EngineTest, RefusedStatementsAndValuesLeaveTheRestWorking) {
   TempFolder folder;
   auto db = jet4::MakeJet4Database();
   EXPECT_THROW(db->Execute(kTable), EngineError);  // nothing open yet
-  db->Create(folder.file("t.accdb"), queries::kEngineLocale, 0);
+  db->Create(folder.file("t.accdb"), engine::kEngineLocale, 0);
   EXPECT_THROW(db->Execute("CREATE TABLE [Bad] \r\n(\r\n\t[X] UNKNOWN-DATATYPE = 0x12\r\n);"), EngineError);
   db->Execute(kTable);
   EXPECT_THROW(db->Execute("CREATE TABLE [t] ([A] LONG)"), EngineError);            // names compare without case
@@ -109,17 +110,17 @@ TEST(Jet4EngineTest, RefusedStatementsAndValuesLeaveTheRestWorking) {
   EXPECT_TRUE(rs->IsEOF());
   ASSERT_EQ(rs->GetFieldCount(), 2);
   EXPECT_EQ(rs->GetFieldInfo(0).m_strName, "ID");
-  EXPECT_EQ(rs->GetFieldInfo(0).m_nType, queries::kEngineLong);
-  EXPECT_EQ(rs->GetFieldInfo(1).m_nType, queries::kEngineText);
+  EXPECT_EQ(rs->GetFieldInfo(0).m_nType, engine::kEngineLong);
+  EXPECT_EQ(rs->GetFieldInfo(1).m_nType, engine::kEngineText);
   EXPECT_THROW(rs->GetFieldInfo(2), EngineError);
-  EXPECT_THROW(rs->SetFieldValue("Name", "x"), EngineError);  // no AddNew
+  EXPECT_THROW(rs->SetFieldValue("Name", support::TextValue("x")), EngineError);  // no AddNew
   EXPECT_THROW(rs->Update(), EngineError);
 
   rs->AddNew();
-  EXPECT_THROW(rs->SetFieldValue("ID", "one"), EngineError);
-  EXPECT_THROW(rs->SetFieldValue("Nope", "x"), EngineError);
-  EXPECT_THROW(rs->SetFieldValue("Name", std::string(51, 'x')), EngineError);
-  rs->SetFieldValue("name", "kept");  // field names compare without case
+  EXPECT_THROW(rs->SetFieldValue("ID", support::TextValue("one")), EngineError);
+  EXPECT_THROW(rs->SetFieldValue("Nope", support::TextValue("x")), EngineError);
+  EXPECT_THROW(rs->SetFieldValue("Name", support::TextValue(std::string(51, 'x'))), EngineError);
+  rs->SetFieldValue("name", support::TextValue("kept"));  // field names compare without case
   rs->Update();
   rs->Close();
   EXPECT_THROW(rs->AddNew(), EngineError);

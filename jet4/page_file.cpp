@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "engine/engine.h"
 #include "jet4/page_format.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -13,7 +13,7 @@ constexpr uint32_t kBlockPages = 1024;  // 4 MiB per write
 }
 
 void PageFile::create(const std::string& path) {
-  if (!file_.create(path)) throw queries::EngineError("cannot create the database file " + path);
+  if (!file_.create(path)) throw engine::EngineError("cannot create the database file " + path);
   pageCount_ = 0;
   block_.assign(static_cast<size_t>(kBlockPages) * kPageSize, 0);
   blockStart_ = 0;
@@ -23,7 +23,7 @@ void PageFile::create(const std::string& path) {
 
 void PageFile::writeAt(uint64_t offset, const uint8_t* bytes, size_t count) {
   if (!file_.writeAt(static_cast<int64_t>(offset), bytes, count))
-    throw queries::EngineError("writing the database file failed");
+    throw engine::EngineError("writing the database file failed");
   bytesWritten_ += count;
 }
 
@@ -36,7 +36,7 @@ void PageFile::flushBlock() {
 }
 
 void PageFile::write(uint32_t page, const uint8_t* bytes) {
-  if (!file_.isOpen()) throw queries::EngineError("the database file is not open");
+  if (!file_.isOpen()) throw engine::EngineError("the database file is not open");
   if (page < blockStart_) {
     // Pages behind the block were skipped by an earlier flush (left as zeros) or are
     // rewritten: they go straight to their place.
@@ -55,7 +55,7 @@ void PageFile::write(uint32_t page, const uint8_t* bytes) {
 void PageFile::finish() {
   flushBlock();
   if (!file_.finish(static_cast<int64_t>(pageCount_) * kPageSize))
-    throw queries::EngineError("finishing the database file failed");
+    throw engine::EngineError("finishing the database file failed");
   block_.clear();
   block_.shrink_to_fit();
 }

@@ -13,7 +13,7 @@ namespace jet4 {
 
 class PageFile {
  public:
-  // Creates the file; throws queries::EngineError when it exists or cannot be made.
+  // Creates the file; throws engine::EngineError when it exists or cannot be made.
   void create(const std::string& path);
   bool isOpen() const { return file_.isOpen(); }
 

@@ -1,23 +1,21 @@
-// Page-level constants of the 4096-byte page format the writer produces.
+// Page-level constants of the writer: the shared page facts, and the limits the writer keeps to.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "format/page_format.h"
+
 namespace jet4 {
 
-constexpr int kPageSize = 4096;
-
-// Page type bytes (offset 0); offset 1 is always 0x01.
-constexpr uint8_t kPageData = 0x01;
-constexpr uint8_t kPageTableDefinition = 0x02;
-constexpr uint8_t kPageIndexNode = 0x03;
-constexpr uint8_t kPageIndexLeaf = 0x04;
-constexpr uint8_t kPageUsageBitmap = 0x05;
-
-// Owner field of long-value pages: the bytes "LVAL".
-constexpr uint32_t kLongValueOwner = 0x4C41564C;
+using format::kLongValueOwner;
+using format::kPageData;
+using format::kPageIndexLeaf;
+using format::kPageIndexNode;
+using format::kPageSize;
+using format::kPageTableDefinition;
+using format::kPageUsageBitmap;
 
 // Magic numbers the engine writes into table definitions and their entries.
 constexpr uint32_t kDefinitionMagic = 1625;

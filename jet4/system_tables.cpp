@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "format/text_codec.h"
 #include "jet4/page_format.h"
-#include "jet4/text_encoding.h"
 
 namespace jet4 {
 
@@ -74,7 +74,7 @@ FieldValue dateValue(double days) {
   return f;
 }
 FieldValue nameValue(const std::string& name) {
-  return FieldValue{true, Utf16LeBytes(Utf8ToUtf16(name))};
+  return FieldValue{true, format::Utf16LeBytes(format::Utf8ToUtf16(name))};
 }
 FieldValue sidValue(uint16_t sid) {
   FieldValue f{true, std::string(2, '\0')};

@@ -6,11 +6,11 @@
 #include <cstring>
 #include <numeric>
 
+#include "engine/engine.h"
+#include "format/text_codec.h"
 #include "jet4/index_keys.h"
 #include "jet4/page_file.h"
 #include "jet4/page_format.h"
-#include "jet4/text_encoding.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -33,7 +33,7 @@ class Stream {
   }
   void zeros(size_t n) { bytes_.append(n, '\0'); }
   void name(const std::string& utf8) {
-    const std::string encoded = Utf16LeBytes(Utf8ToUtf16(utf8));
+    const std::string encoded = format::Utf16LeBytes(format::Utf8ToUtf16(utf8));
     u16(static_cast<uint32_t>(encoded.size()));
     bytes_ += encoded;
   }
@@ -98,7 +98,7 @@ void appendLogicalIndex(Stream& out, const IndexDef& index, uint32_t number) {
 template <typename Item>
 std::vector<uint16_t> NameOrder(const std::vector<Item>& items) {
   std::vector<std::string> keys;
-  for (const Item& item : items) keys.push_back(TextSortKey(Utf8ToUtf16(item.name)));
+  for (const Item& item : items) keys.push_back(TextSortKey(format::Utf8ToUtf16(item.name)));
   std::vector<uint16_t> order(items.size());
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) { return keys[a] < keys[b]; });
@@ -112,7 +112,7 @@ std::string BuildTableDefinition(const TableDef& table, const TableState& state)
   const auto indexCount = static_cast<uint32_t>(table.indexes.size());
   if (state.indexes.size() != table.indexes.size() ||
       state.longValueMaps.size() != static_cast<size_t>(layout.longValueCount))
-    throw queries::EngineError("table definition state does not match its table");
+    throw engine::EngineError("table definition state does not match its table");
 
   Stream out;
   out.zeros(kHeaderSize);

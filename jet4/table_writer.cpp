@@ -1,10 +1,10 @@
 // Appending rows to a table.
 #include "jet4/table_writer.h"
 
+#include "engine/engine.h"
 #include "jet4/index_keys.h"
 #include "jet4/page_file.h"
 #include "jet4/page_format.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -59,7 +59,7 @@ std::string TableWriter::encodeWithLongValues(std::vector<FieldValue>& fields) {
   std::vector<size_t> outOfLine;
   for (size_t number = 0; number < fields.size(); ++number) {
     if (longValueOf_[number] < 0 || !fields[number].present) continue;
-    if (fields[number].bytes.size() > kMaxLongValueLength) throw queries::EngineError("long value too large");
+    if (fields[number].bytes.size() > kMaxLongValueLength) throw engine::EngineError("long value too large");
     if (fields[number].bytes.size() <= kMaxInlineLongValue) {
       candidate[number].bytes = LongValueStore::InlineReference(fields[number].bytes);
     } else {
@@ -76,7 +76,7 @@ std::string TableWriter::encodeWithLongValues(std::vector<FieldValue>& fields) {
       outOfLine.push_back(number);
     }
     row = EncodeRow(table_, layout_, candidate);
-    if (row.size() > static_cast<size_t>(kMaxRowSize)) throw queries::EngineError("record is too large");
+    if (row.size() > static_cast<size_t>(kMaxRowSize)) throw engine::EngineError("record is too large");
   }
   if (outOfLine.empty()) return row;
   for (size_t number : outOfLine)
@@ -89,7 +89,7 @@ void TableWriter::appendRow(std::vector<FieldValue> fields) {
   assignAutoNumber(fields);
   const std::string row =
       layout_.longValueCount > 0 ? encodeWithLongValues(fields) : EncodeRow(table_, layout_, fields);
-  if (row.size() > static_cast<size_t>(kMaxRowSize)) throw queries::EngineError("record is too large");
+  if (row.size() > static_cast<size_t>(kMaxRowSize)) throw engine::EngineError("record is too large");
 
   if (open_ && !current_.fits(row.size())) closeCurrentPage();
   if (!open_) {
@@ -120,7 +120,7 @@ void TableWriter::addIndexEntries(const std::vector<FieldValue>& fields, uint32_
         case ColumnType::kInt: AppendIntKey(entry.key, static_cast<int16_t>(value & 0xFFFF)); break;
         case ColumnType::kByte: AppendByteKey(entry.key, static_cast<uint8_t>(value & 0xFF)); break;
         case ColumnType::kText: AppendTextKey(entry.key, storedText(field.bytes)); break;
-        default: throw queries::EngineError("index on a column type the writer does not key");
+        default: throw engine::EngineError("index on a column type the writer does not key");
       }
     }
     indexEntries_[i].push_back(std::move(entry));

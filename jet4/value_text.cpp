@@ -8,10 +8,10 @@
 #include <limits>
 #include <string>
 
-#include "jet4/date_value.h"
+#include "engine/engine.h"
+#include "format/calendar.h"
+#include "format/text_codec.h"
 #include "jet4/page_format.h"
-#include "jet4/text_encoding.h"
-#include "queries/engine.h"
 
 namespace jet4 {
 
@@ -19,7 +19,7 @@ namespace {
 using Magnitude = unsigned __int128;
 
 [[noreturn]] void reject(const ColumnDef& column, std::string_view text) {
-  throw queries::EngineError("value \"" + std::string(text.substr(0, 64)) + "\" does not fit column " + column.name);
+  throw engine::EngineError("value \"" + std::string(text.substr(0, 64)) + "\" does not fit column " + column.name);
 }
 
 std::string_view trimmed(std::string_view s) {
@@ -131,7 +131,7 @@ bool expect(std::string_view& s, char c) {
 
 // "MM/DD/YYYY[ HH:MM:SS]" (also with a two-digit year: 30..99 are 19xx, 00..29 are 20xx) or
 // "YYYY-MM-DD[ HH:MM:SS]".
-bool parseDate(std::string_view s, CalendarTime& t) {
+bool parseDate(std::string_view s, format::CalendarTime& t) {
   s = trimmed(s);
   int first = 0, digits = 0;
   if (!parseField(s, 1, 4, first, &digits)) return false;
@@ -154,7 +154,7 @@ bool parseDate(std::string_view s, CalendarTime& t) {
         !parseField(s, 1, 2, t.second) || !s.empty())
       return false;
   }
-  return t.year >= 100 && t.year <= 9999 && IsValidCalendarTime(t);
+  return t.year >= 100 && t.year <= 9999 && format::IsValidCalendarTime(t);
 }
 
 int hexDigit(char c) {
@@ -243,9 +243,9 @@ FieldValue ParseValueText(const ColumnDef& column, std::string_view text) {
     case ColumnType::kSingle:
     case ColumnType::kDouble: return floatValue(column, text);
     case ColumnType::kDateTime: {
-      CalendarTime time;
+      format::CalendarTime time;
       if (!parseDate(text, time)) reject(column, text);
-      const double days = ToDayCount(time);
+      const double days = format::ToDayCount(time);
       uint64_t bits;
       std::memcpy(&bits, &days, sizeof bits);
       return littleEndian(bits, 8);
@@ -262,12 +262,13 @@ FieldValue ParseValueText(const ColumnDef& column, std::string_view text) {
       return f;
     }
     case ColumnType::kText: {
-      const std::u16string value = Utf8ToUtf16(text);
+      const std::u16string value = format::Utf8ToUtf16(text);
       if (value.size() * 2 > column.length) reject(column, text);
-      return FieldValue{true, EncodeText(value, (column.extFlags & kColumnCompressed) != 0)};
+      return FieldValue{true, format::EncodeText(value, (column.extFlags & kColumnCompressed) != 0)};
     }
     case ColumnType::kMemo:
-      return FieldValue{true, EncodeText(Utf8ToUtf16(text), (column.extFlags & kColumnCompressed) != 0)};
+      return FieldValue{true,
+                        format::EncodeText(format::Utf8ToUtf16(text), (column.extFlags & kColumnCompressed) != 0)};
     case ColumnType::kOle: return FieldValue{true, std::string(text)};
   }
   reject(column, text);

@@ -1,5 +1,5 @@
-// Turning a value's display text back into the bytes its column stores. The texts are the
-// ones the record decoder produces:
+// Reading a text value into the bytes a column stores, as the engine reads a typed-in value
+// (a text value set on a column of another type). The forms read:
 //   BIT "1"/"0"; BYTE, INT, LONG decimal integers (BYTE -128..255, INT -32768..65535);
 //   CURRENCY and NUMERIC decimals ("-12.3456", "0000000000000000.42"); SINGLE, DOUBLE
 //   decimal text; DATE "%m/%d/%Y %H:%M:%S"; GUID "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}";
@@ -13,7 +13,7 @@
 
 namespace jet4 {
 
-// Throws queries::EngineError when the text is no value of the column's type, or does not
+// Throws engine::EngineError when the text is no value of the column's type, or does not
 // fit the column (a number out of range, a text longer than the column).
 FieldValue ParseValueText(const ColumnDef& column, std::string_view text);
 

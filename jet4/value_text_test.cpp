@@ -6,7 +6,8 @@
 
 #include <cstring>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
+#include "tests/support/column_def.h"
 #include "tests/support/hex.h"
 
 namespace {
@@ -14,16 +15,7 @@ namespace {
 using jet4::ColumnDef;
 using jet4::ColumnType;
 
-ColumnDef columnOf(ColumnType type, uint16_t length = 0, uint8_t precision = 0, uint8_t scale = 0) {
-  ColumnDef c;
-  c.name = "C";
-  c.type = type;
-  c.length = length;
-  c.precision = precision;
-  c.scale = scale;
-  if (type == ColumnType::kText || type == ColumnType::kMemo) c.extFlags = jet4::kColumnCompressed;
-  return c;
-}
+using testsupport::ColumnOf;
 
 struct Case {
   ColumnType type;
@@ -67,7 +59,7 @@ TEST(ValueTextTest, StoresEachTypeAsTheFileDoes) {
       {ColumnType::kBinary, "", ""},
   };
   for (const Case& c : cases) {
-    const jet4::FieldValue value = jet4::ParseValueText(columnOf(c.type, 510), c.text);
+    const jet4::FieldValue value = jet4::ParseValueText(ColumnOf(c.type, 510), c.text);
     EXPECT_TRUE(value.present) << c.text;
     EXPECT_EQ(testsupport::HexOf(value.bytes), c.storedHex) << static_cast<int>(c.type) << " " << c.text;
   }
@@ -117,20 +109,20 @@ TEST(ValueTextTest, NumericKeepsSignAndScale) {
        "00000000"},
   };
   for (const auto& c : cases) {
-    const auto value = jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, c.precision, c.scale), c.text);
+    const auto value = jet4::ParseValueText(ColumnOf(ColumnType::kNumeric, 17, c.precision, c.scale), c.text);
     EXPECT_EQ(testsupport::HexOf(value.bytes), c.storedHex) << c.text;
   }
 }
 
 TEST(ValueTextTest, BitTextsGiveTheMaskBit) {
   for (const char* yes : {"1", "-1", "True", "yes"})
-    EXPECT_TRUE(jet4::ParseValueText(columnOf(ColumnType::kBool, 1), yes).present) << yes;
+    EXPECT_TRUE(jet4::ParseValueText(ColumnOf(ColumnType::kBool, 1), yes).present) << yes;
   for (const char* no : {"0", "false", "No"})
-    EXPECT_FALSE(jet4::ParseValueText(columnOf(ColumnType::kBool, 1), no).present) << no;
+    EXPECT_FALSE(jet4::ParseValueText(ColumnOf(ColumnType::kBool, 1), no).present) << no;
 }
 
 TEST(ValueTextTest, TextIsCompressedOnlyWhereTheFormatAllows) {
-  const ColumnDef text = columnOf(ColumnType::kText, 20);
+  const ColumnDef text = ColumnOf(ColumnType::kText, 20);
   EXPECT_EQ(testsupport::HexOf(jet4::ParseValueText(text, "abc").bytes), "fffe616263");
   EXPECT_EQ(testsupport::HexOf(jet4::ParseValueText(text, "ab").bytes), "61006200");  // too short to gain
   EXPECT_EQ(testsupport::HexOf(jet4::ParseValueText(text, "Grüße").bytes), "fffe4772fcdf65");
@@ -148,7 +140,7 @@ TEST(ValueTextTest, TextIsCompressedOnlyWhereTheFormatAllows) {
 
 TEST(ValueTextTest, OleValuesAreTheRawBytes) {
   const std::string raw("\x00\x01\xFF", 3);
-  EXPECT_EQ(jet4::ParseValueText(columnOf(ColumnType::kOle), raw).bytes, raw);
+  EXPECT_EQ(jet4::ParseValueText(ColumnOf(ColumnType::kOle), raw).bytes, raw);
 }
 
 TEST(ValueTextTest, RefusesWhatDoesNotParseOrFit) {
@@ -189,16 +181,16 @@ TEST(ValueTextTest, RefusesWhatDoesNotParseOrFit) {
       {ColumnType::kText, 6, "abcd"},  // three characters at most
   };
   for (const auto& c : cases)
-    EXPECT_THROW(jet4::ParseValueText(columnOf(c.type, c.length), c.text), queries::EngineError)
+    EXPECT_THROW(jet4::ParseValueText(ColumnOf(c.type, c.length), c.text), engine::EngineError)
         << static_cast<int>(c.type) << " \"" << c.text << "\"";
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "123.45"), queries::EngineError);
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kNumeric, 17, 4, 2), "12.3x"), queries::EngineError);
+  EXPECT_THROW(jet4::ParseValueText(ColumnOf(ColumnType::kNumeric, 17, 4, 2), "123.45"), engine::EngineError);
+  EXPECT_THROW(jet4::ParseValueText(ColumnOf(ColumnType::kNumeric, 17, 4, 2), "12.3x"), engine::EngineError);
 }
 
 TEST(ValueTextTest, TextMayFillItsColumn) {
   const std::string longest(255, 'x');
-  EXPECT_NO_THROW(jet4::ParseValueText(columnOf(ColumnType::kText, 510), longest));
-  EXPECT_THROW(jet4::ParseValueText(columnOf(ColumnType::kText, 510), longest + "x"), queries::EngineError);
+  EXPECT_NO_THROW(jet4::ParseValueText(ColumnOf(ColumnType::kText, 510), longest));
+  EXPECT_THROW(jet4::ParseValueText(ColumnOf(ColumnType::kText, 510), longest + "x"), engine::EngineError);
 }
 
 }  // namespace

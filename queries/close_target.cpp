@@ -1,7 +1,7 @@
 // CloseTarget.
 #include "queries/close_target.h"
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 #include "support/execution_log.h"
 
 namespace queries {

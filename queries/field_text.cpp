@@ -14,22 +14,22 @@ std::string printed(const char* format, auto value) {
 }
 }  // namespace
 
-std::string EngineFieldText(const EngineFieldInfo& info, const EngineValue& value, FieldTextUse use) {
+std::string EngineFieldText(const engine::EngineFieldInfo& info, const engine::EngineValue& value, FieldTextUse use) {
   if (value.isNull) return use == FieldTextUse::kRebuild ? "NULL" : "";
   const char* text = value.text.c_str();
   switch (info.m_nType) {
-    case kEngineByte:
+    case engine::kEngineByte:
       if (use == FieldTextUse::kObjectRead) return "";
       return printed("%02hX", static_cast<unsigned short>(std::strtol(text, nullptr, 10) & 0xFF));
-    case kEngineInteger:
-    case kEngineLong: return printed("%li", std::strtol(text, nullptr, 10));
-    case kEngineSingle: return printed("%f", static_cast<double>(std::strtof(text, nullptr)));
-    case kEngineDouble: return printed("%lf", std::strtod(text, nullptr));
-    case kEngineCurrency:
-    case kEngineDate:
-    case kEngineText:
-    case kEngineMemo: return value.text;
-    case kEngineLongBinary: return std::to_string(value.text.size());
+    case engine::kEngineInteger:
+    case engine::kEngineLong: return printed("%li", std::strtol(text, nullptr, 10));
+    case engine::kEngineSingle: return printed("%f", static_cast<double>(std::strtof(text, nullptr)));
+    case engine::kEngineDouble: return printed("%lf", std::strtod(text, nullptr));
+    case engine::kEngineCurrency:
+    case engine::kEngineDate:
+    case engine::kEngineText:
+    case engine::kEngineMemo: return value.text;
+    case engine::kEngineLongBinary: return std::to_string(value.text.size());
     default: return "";
   }
 }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace queries {
 
@@ -15,6 +15,6 @@ enum class FieldTextUse {
 // Whole numbers "%li", single "%f", double "%lf", text and memo unchanged, currency and date as
 // the engine gives them, long binary a number (its length) standing for the value; binary,
 // GUID and other types give the empty text.
-std::string EngineFieldText(const EngineFieldInfo& info, const EngineValue& value, FieldTextUse use);
+std::string EngineFieldText(const engine::EngineFieldInfo& info, const engine::EngineValue& value, FieldTextUse use);
 
 }  // namespace queries

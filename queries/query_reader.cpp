@@ -3,7 +3,7 @@
 
 #include <cstdlib>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 #include "queries/field_text.h"
 #include "queries/query_rebuild.h"
 #include "support/execution_log.h"
@@ -26,7 +26,7 @@ analysis::Queries* PublishQuery(analysis::ProgressChannel& channel, std::unique_
 
 void ReadQueries(analysis::MdbRecovery& recovery) {
   try {
-    if (!recovery.m_Obj_DAO_Database) throw EngineError("no database");
+    if (!recovery.m_Obj_DAO_Database) throw engine::EngineError("no database");
     auto recordset = recovery.m_Obj_DAO_Database->NewRecordset();
     recordset->Open(kObjectSelect);
     if (recordset->GetRecordCount() != 0) {
@@ -36,7 +36,7 @@ void ReadQueries(analysis::MdbRecovery& recovery) {
         std::string name;
         bool noDefinition = false;
         for (int i = 0; i < fieldCount; ++i) {
-          const EngineFieldInfo info = recordset->GetFieldInfo(i);
+          const engine::EngineFieldInfo info = recordset->GetFieldInfo(i);
           const std::string text = EngineFieldText(info, recordset->GetFieldValue(i), FieldTextUse::kObjectRead);
           // An object without its extra long value is no saved query: it is published empty.
           if (info.m_strName == "LvExtra" && text.empty()) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 #include "queries/field_text.h"
 #include "queries/query_assembly.h"
 #include "support/execution_log.h"
@@ -40,9 +40,9 @@ std::vector<QueryRow> ReadQueryRows(analysis::MdbRecovery& recovery, int objectI
   char select[96];
   std::snprintf(select, sizeof select, "Select * from ASysQueries where ObjectId = %d", objectId);
   std::vector<QueryRow> rows;
-  std::unique_ptr<EngineRecordset> recordset;
+  std::unique_ptr<engine::EngineRecordset> recordset;
   try {
-    if (!recovery.m_Obj_DAO_Database) throw EngineError("no database");
+    if (!recovery.m_Obj_DAO_Database) throw engine::EngineError("no database");
     recordset = recovery.m_Obj_DAO_Database->NewRecordset();
     recordset->Open(select);
     if (recordset->GetRecordCount() != 0) {
@@ -50,8 +50,8 @@ std::vector<QueryRow> ReadQueryRows(analysis::MdbRecovery& recovery, int objectI
       while (!recordset->IsEOF()) {
         QueryRow row;
         for (int i = 0; i < fieldCount; ++i) {
-          const EngineValue value = recordset->GetFieldValue(i);
-          const EngineFieldInfo info = recordset->GetFieldInfo(i);
+          const engine::EngineValue value = recordset->GetFieldValue(i);
+          const engine::EngineFieldInfo info = recordset->GetFieldInfo(i);
           if (!value.isNull) storeField(row, info.m_strName, EngineFieldText(info, value, FieldTextUse::kRebuild));
         }
         rows.push_back(std::move(row));

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace queries {
 
@@ -19,11 +19,11 @@ class SqliteConnection {
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
   bool isOpen() const { return handle_ != nullptr; }
-  // The open handle; EngineError when the database was closed.
+  // The open handle; engine::EngineError when the database was closed.
   sqlite3* handle() const;
   // Closes the handle; statements still prepared on it are finalized by their owners later.
   bool close();
-  // EngineError with the message of the last failure on this connection.
+  // engine::EngineError with the message of the last failure on this connection.
   [[noreturn]] void fail(const std::string& what) const;
 
  private:
@@ -43,6 +43,6 @@ class SqliteStatement {
   sqlite3_stmt* statement_ = nullptr;
 };
 
-std::unique_ptr<EngineRecordset> MakeSqliteRecordset(std::shared_ptr<SqliteConnection> connection);
+std::unique_ptr<engine::EngineRecordset> MakeSqliteRecordset(std::shared_ptr<SqliteConnection> connection);
 
 }  // namespace queries

@@ -8,7 +8,7 @@
 namespace queries {
 
 sqlite3* SqliteConnection::handle() const {
-  if (!handle_) throw EngineError("database is not open");
+  if (!handle_) throw engine::EngineError("database is not open");
   return handle_;
 }
 
@@ -20,7 +20,7 @@ bool SqliteConnection::close() {
 }
 
 void SqliteConnection::fail(const std::string& what) const {
-  throw EngineError(what + ": " + (handle_ ? sqlite3_errmsg(handle_) : "database is not open"));
+  throw engine::EngineError(what + ": " + (handle_ ? sqlite3_errmsg(handle_) : "database is not open"));
 }
 
 SqliteStatement::SqliteStatement(const SqliteConnection& connection, const std::string& sql) {
@@ -31,26 +31,26 @@ SqliteStatement::SqliteStatement(const SqliteConnection& connection, const std::
     statement_ = nullptr;
     connection.fail("cannot prepare \"" + sql + "\"");
   }
-  if (!statement_) throw EngineError("empty statement");
+  if (!statement_) throw engine::EngineError("empty statement");
 }
 
 namespace {
 
-class SqliteDatabase : public EngineDatabase {
+class SqliteDatabase : public engine::EngineDatabase {
  public:
   ~SqliteDatabase() override { closeQuietly(); }
 
   // The locale text and options describe an Access file's collation; SQLite keeps text as UTF-8
   // and needs neither.
   void Create(const std::string& path, const std::string& locale, int options) override {
-    if (IsOpen()) throw EngineError("a database is already open");
+    if (IsOpen()) throw engine::EngineError("a database is already open");
     // Like the engine, never create over an existing file; the new file is private (0600).
-    if (!platform::CreatePrivateFile(path)) throw EngineError("cannot create " + path);
+    if (!platform::CreatePrivateFile(path)) throw engine::EngineError("cannot create " + path);
     openHandle(path, SQLITE_OPEN_READWRITE);
   }
 
   void Open(const std::string& path, bool exclusive, bool readOnly, const std::string& connect) override {
-    if (IsOpen()) throw EngineError("a database is already open");
+    if (IsOpen()) throw engine::EngineError("a database is already open");
     openHandle(path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE);
     try {
       if (exclusive) {
@@ -70,18 +70,18 @@ class SqliteDatabase : public EngineDatabase {
     if (!connection_) return;
     const bool ok = connection_->close();
     connection_.reset();
-    if (!ok) throw EngineError("closing the database failed");
+    if (!ok) throw engine::EngineError("closing the database failed");
   }
 
   bool IsOpen() const override { return connection_ && connection_->isOpen(); }
 
   void Execute(const std::string& statement) override {
-    if (!IsOpen()) throw EngineError("database is not open");
+    if (!IsOpen()) throw engine::EngineError("database is not open");
     run(statement);
   }
 
-  std::unique_ptr<EngineRecordset> NewRecordset() override {
-    if (!IsOpen()) throw EngineError("database is not open");
+  std::unique_ptr<engine::EngineRecordset> NewRecordset() override {
+    if (!IsOpen()) throw engine::EngineError("database is not open");
     return MakeSqliteRecordset(connection_);
   }
 
@@ -93,7 +93,7 @@ class SqliteDatabase : public EngineDatabase {
     if (rc != SQLITE_OK) {
       const std::string message = handle ? sqlite3_errmsg(handle) : "out of memory";
       connection_.reset();
-      throw EngineError("cannot open " + path + ": " + message);
+      throw engine::EngineError("cannot open " + path + ": " + message);
     }
     // These files are scratch databases, deleted when the work is done: no journal on disk and
     // no sync per appended row.
@@ -111,7 +111,7 @@ class SqliteDatabase : public EngineDatabase {
     if (sqlite3_exec(connection_->handle(), sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
       const std::string message = error ? error : sqlite3_errmsg(connection_->handle());
       sqlite3_free(error);
-      throw EngineError(message);
+      throw engine::EngineError(message);
     }
   }
 
@@ -125,7 +125,7 @@ class SqliteDatabase : public EngineDatabase {
 
 }  // namespace
 
-std::shared_ptr<EngineDatabase> MakeSqliteDatabase() {
+std::shared_ptr<engine::EngineDatabase> MakeSqliteDatabase() {
   return std::make_shared<SqliteDatabase>();
 }
 
@@ -140,11 +140,11 @@ int EngineTypeOfDeclaredType(const std::string& declaredType) {
     int type;
   };
   static constexpr Entry kTypes[] = {
-      {"BIT", kEngineBoolean},   {"BYTE", kEngineByte},     {"INT", kEngineInteger},
-      {"LONG", kEngineLong},     {"COUNTER", kEngineLong},  {"CURRENCY", kEngineCurrency},
-      {"SINGLE", kEngineSingle}, {"DOUBLE", kEngineDouble}, {"DATE", kEngineDate},
-      {"BINARY", kEngineBinary}, {"TEXT", kEngineText},     {"OLEOBJECT", kEngineLongBinary},
-      {"MEMO", kEngineMemo},     {"GUID", kEngineGuid},     {"NUMERIC", kEngineDecimal},
+      {"BIT", engine::kEngineBoolean},   {"BYTE", engine::kEngineByte},     {"INT", engine::kEngineInteger},
+      {"LONG", engine::kEngineLong},     {"COUNTER", engine::kEngineLong},  {"CURRENCY", engine::kEngineCurrency},
+      {"SINGLE", engine::kEngineSingle}, {"DOUBLE", engine::kEngineDouble}, {"DATE", engine::kEngineDate},
+      {"BINARY", engine::kEngineBinary}, {"TEXT", engine::kEngineText},     {"OLEOBJECT", engine::kEngineLongBinary},
+      {"MEMO", engine::kEngineMemo},     {"GUID", engine::kEngineGuid},     {"NUMERIC", engine::kEngineDecimal},
   };
   for (const auto& entry : kTypes)
     if (name == entry.name) return entry.type;

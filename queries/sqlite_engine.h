@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace queries {
 
-std::shared_ptr<EngineDatabase> MakeSqliteDatabase();
+std::shared_ptr<engine::EngineDatabase> MakeSqliteDatabase();
 
-// The engine type code of a declared column type ("TEXT(255)" gives kEngineText, "COUNTER"
-// kEngineLong); 0 for a type name that is none of ours.
+// The engine type code of a declared column type ("TEXT(255)" gives engine::kEngineText, "COUNTER"
+// engine::kEngineLong); 0 for a type name that is none of ours.
 int EngineTypeOfDeclaredType(const std::string& declaredType);
 
 }  // namespace queries

@@ -8,6 +8,7 @@
 
 #include "queries/sqlite_connection.h"
 #include "queries/sqlite_engine.h"
+#include "queries/sqlite_value.h"
 
 namespace queries {
 
@@ -34,14 +35,14 @@ std::string quoteIdentifier(const std::string& name) {
   return quoted + "\"";
 }
 
-class SqliteRecordset : public EngineRecordset {
+class SqliteRecordset : public engine::EngineRecordset {
  public:
   explicit SqliteRecordset(std::shared_ptr<SqliteConnection> connection) : connection_(std::move(connection)) {}
 
   void Open(const std::string& select) override {
-    if (open_) throw EngineError("recordset is already open");
+    if (open_) throw engine::EngineError("recordset is already open");
     SqliteStatement statement(*connection_, select);
-    if (!sqlite3_stmt_readonly(statement.get())) throw EngineError("not a SELECT: " + select);
+    if (!sqlite3_stmt_readonly(statement.get())) throw engine::EngineError("not a SELECT: " + select);
     readColumns(statement.get());
     readRows(statement.get(), select);
     position_ = 0;
@@ -58,9 +59,9 @@ class SqliteRecordset : public EngineRecordset {
     return static_cast<int>(columns_.size());
   }
 
-  EngineFieldInfo GetFieldInfo(int index) override {
+  engine::EngineFieldInfo GetFieldInfo(int index) override {
     const ColumnInfo& column = columnAt(index);
-    EngineFieldInfo info;
+    engine::EngineFieldInfo info;
     info.m_strName = column.name;
     info.m_nType = column.declaredType;
     if (info.m_nType == 0)
@@ -68,11 +69,11 @@ class SqliteRecordset : public EngineRecordset {
     return info;
   }
 
-  EngineValue GetFieldValue(int index) override {
+  engine::EngineValue GetFieldValue(int index) override {
     columnAt(index);
-    if (position_ >= rows_.size()) throw EngineError("no current record");
+    if (position_ >= rows_.size()) throw engine::EngineError("no current record");
     const Cell& cell = rows_[position_][index];
-    EngineValue value;
+    engine::EngineValue value;
     value.isNull = cell.storage == SQLITE_NULL;
     value.text = cell.bytes;
     return value;
@@ -84,42 +85,38 @@ class SqliteRecordset : public EngineRecordset {
   }
 
   void MoveNext() override {
-    if (IsEOF()) throw EngineError("no current record");
+    if (IsEOF()) throw engine::EngineError("no current record");
     ++position_;
   }
 
   void AddNew() override {
     requireOpen();
-    if (table_.empty()) throw EngineError("recordset is not updatable");
+    if (table_.empty()) throw engine::EngineError("recordset is not updatable");
     // A record still pending from a failed Update is dropped: each AddNew starts afresh.
     pending_.clear();
     adding_ = true;
   }
 
-  void SetFieldValue(const std::string& column, const std::string& value) override {
+  void SetFieldValue(const std::string& column, const support::Value& value) override {
     requireOpen();
-    if (!adding_) throw EngineError("no pending record");
+    if (!adding_) throw engine::EngineError("no pending record");
     for (size_t i = 0; i < columns_.size(); ++i) {
       if (!columns_[i].originName.empty() && strcasecmp(columns_[i].originName.c_str(), column.c_str()) == 0) {
         pending_[i] = value;
         return;
       }
     }
-    throw EngineError("no field " + column);
+    throw engine::EngineError("no field " + column);
   }
 
   void Update() override {
     requireOpen();
-    if (!adding_) throw EngineError("no pending record");
+    if (!adding_) throw engine::EngineError("no pending record");
     SqliteStatement statement(*connection_, insertText());
     int parameter = 1;
     for (const auto& [index, value] : pending_) {
-      const int type = columns_[index].declaredType;
-      const int rc = (type == kEngineBinary || type == kEngineLongBinary)
-                         ? sqlite3_bind_blob64(statement.get(), parameter, value.data(), value.size(), SQLITE_TRANSIENT)
-                         : sqlite3_bind_text64(statement.get(), parameter, value.data(), value.size(), SQLITE_TRANSIENT,
-                                               SQLITE_UTF8);
-      if (rc != SQLITE_OK) connection_->fail("cannot set " + columns_[index].name);
+      if (BindValue(statement.get(), parameter, value, columns_[index].declaredType) != SQLITE_OK)
+        connection_->fail("cannot set " + columns_[index].name);
       ++parameter;
     }
     if (sqlite3_step(statement.get()) != SQLITE_DONE) connection_->fail("cannot append to " + table_);
@@ -138,22 +135,22 @@ class SqliteRecordset : public EngineRecordset {
 
  private:
   void requireOpen() const {
-    if (!open_) throw EngineError("recordset is not open");
-    if (!connection_->isOpen()) throw EngineError("database is not open");
+    if (!open_) throw engine::EngineError("recordset is not open");
+    if (!connection_->isOpen()) throw engine::EngineError("database is not open");
   }
 
   const ColumnInfo& columnAt(int index) const {
     requireOpen();
-    if (index < 0 || static_cast<size_t>(index) >= columns_.size()) throw EngineError("no such field");
+    if (index < 0 || static_cast<size_t>(index) >= columns_.size()) throw engine::EngineError("no such field");
     return columns_[index];
   }
 
   static int typeOfStorage(int storage) {
     switch (storage) {
-      case SQLITE_INTEGER: return kEngineLong;
-      case SQLITE_FLOAT: return kEngineDouble;
-      case SQLITE_BLOB: return kEngineLongBinary;
-      default: return kEngineText;
+      case SQLITE_INTEGER: return engine::kEngineLong;
+      case SQLITE_FLOAT: return engine::kEngineDouble;
+      case SQLITE_BLOB: return engine::kEngineLongBinary;
+      default: return engine::kEngineText;
     }
   }
 
@@ -218,12 +215,12 @@ class SqliteRecordset : public EngineRecordset {
   std::vector<std::vector<Cell>> rows_;
   size_t position_ = 0;
   std::string table_;
-  std::map<size_t, std::string> pending_;  // field index -> value, in field order
+  std::map<size_t, support::Value> pending_;  // field index -> value, in field order
 };
 
 }  // namespace
 
-std::unique_ptr<EngineRecordset> MakeSqliteRecordset(std::shared_ptr<SqliteConnection> connection) {
+std::unique_ptr<engine::EngineRecordset> MakeSqliteRecordset(std::shared_ptr<SqliteConnection> connection) {
   return std::make_unique<SqliteRecordset>(std::move(connection));
 }
 

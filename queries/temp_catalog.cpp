@@ -24,7 +24,7 @@ bool CreateTempDatabase(analysis::MdbRecovery& recovery) {
   if (platform::FileExists(recovery.tempDbPath)) platform::DeleteFile(recovery.tempDbPath);
   try {
     auto& database = *recovery.m_Obj_DAO_Database;
-    database.Create(recovery.tempDbPath, kEngineLocale, 0);
+    database.Create(recovery.tempDbPath, engine::kEngineLocale, 0);
     database.Close();
     database.Open(recovery.tempDbPath, true, false, "");
     // Where an Access database would get its password: SQLite has none. The file was created

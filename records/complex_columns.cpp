@@ -5,8 +5,8 @@
 #include <memory>
 #include <mutex>
 
+#include "format/text_codec.h"
 #include "records/attachment_blob.h"
-#include "records/jet_text.h"
 #include "records/long_value.h"
 #include "records/table_scan.h"
 #include "records/type_names.h"
@@ -60,7 +60,7 @@ int32_t longValue(const ScannedRow& row, const analysis::Column* column) {
 std::string textValue(const ScannedRow& row, const analysis::Column* column) {
   support::ByteView bytes;
   if (column == nullptr || !row.value(*column, bytes)) return {};
-  return DecodeJetText(bytes);
+  return format::DecodeJetText(bytes);
 }
 
 void readCatalog(analysis::MdbRecovery& recovery, ComplexCache& cache) {

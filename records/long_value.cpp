@@ -3,16 +3,15 @@
 
 #include <set>
 
+#include "format/page_format.h"
+#include "format/row_entries.h"
+
 namespace records {
 
 namespace {
 constexpr uint32_t kLengthMask = 0x3FFFFFFF;
 constexpr uint32_t kInlineBit = 0x80000000;
 constexpr uint32_t kSingleRowBit = 0x40000000;
-constexpr uint32_t kLongValueOwner = 0x4C41564C;  // "LVAL" in file order
-constexpr int64_t kRowCountOffset = 12;
-constexpr int64_t kRowTableOffset = 14;
-constexpr uint16_t kRowOffsetMask = 0x1FFF;
 constexpr int64_t kChainLinkSize = 4;  // row number, then 3-byte page number of the next part
 
 enum class RowLookup { kFound, kMissing, kOutOfPage };
@@ -26,7 +25,8 @@ class LongValuePage {
     if (analysis::g_pageMap.findByNumber(pageNumber) == nullptr) return RowLookup::kMissing;
     if (recovery.ReadPageByNumber(buffer_.data(), pageNumber) <= 0) return RowLookup::kMissing;
     const support::ByteView page(buffer_);
-    if (page.u8(0) != 1 || page.u32(4) != kLongValueOwner) return RowLookup::kMissing;
+    if (page.u8(0) != format::kPageData || page.u32(format::kDataOwnerOffset) != format::kLongValueOwner)
+      return RowLookup::kMissing;
     loaded_ = true;
     loadedNumber_ = pageNumber;
     return RowLookup::kFound;
@@ -36,13 +36,12 @@ class LongValuePage {
   // row 0).
   RowLookup row(uint8_t number, support::ByteView& bytes) const {
     const support::ByteView page(buffer_);
-    const int64_t rowCount = page.u16(kRowCountOffset);
+    const int64_t rowCount = page.u16(format::kRowCountOffset);
     if (number >= rowCount) return RowLookup::kMissing;
-    const int64_t entryPosition = kRowTableOffset + 2 * number;
-    if (!page.contains(entryPosition, 2)) return RowLookup::kOutOfPage;
-    const int64_t start = page.u16(entryPosition) & kRowOffsetMask;
-    const int64_t end = number == 0 ? static_cast<int64_t>(page.size()) : page.u16(entryPosition - 2) & kRowOffsetMask;
-    if (start < kRowTableOffset + 2 * rowCount || start > end || end > static_cast<int64_t>(page.size()))
+    format::RowEntry entry;
+    if (!format::ReadRowEntry(page, number, entry)) return RowLookup::kOutOfPage;
+    const int64_t start = entry.start, end = entry.end + 1;  // end: one past the row's last byte
+    if (start < format::kRowTableOffset + 2 * rowCount || start > end || end > static_cast<int64_t>(page.size()))
       return RowLookup::kOutOfPage;
     bytes = page.slice(start, end - start);
     return RowLookup::kFound;

@@ -1,7 +1,7 @@
 // The typed MEMO and OLE object values, and their legacy text formatters.
 #include <cstdio>
 
-#include "records/jet_text.h"
+#include "format/text_codec.h"
 #include "records/long_value.h"
 #include "records/ole_files.h"
 #include "records/ole_wrapper.h"
@@ -43,7 +43,7 @@ bool DecodeMemoValue(analysis::MdbRecovery& recovery, support::ByteView page, in
   if (read == LongValueRead::kOutOfPage) return false;
   if (read == LongValueRead::kMissing) return true;  // no long-value row: nothing found, null
   value.kind = support::ValueKind::kText;
-  value.text = DecodeJetText(support::ByteView(data));
+  value.text = format::DecodeJetText(support::ByteView(data));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include "records/record_fetch.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "records/record_cursor.h"
 #include "records/record_text.h"
@@ -38,7 +39,11 @@ int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowI
   return DecodeRow(recovery, table, entry.start, entry.end, text) != 0 ? 1 : 0;
 }
 
-int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts) {
+namespace {
+// One screen from the table's paging position: up to 100 records, each handed to onRecord as the
+// cursor holds it. 1, or -1 without data pages or on abort (the position then stays).
+int fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, CursorDecode decode,
+                const std::function<void(const RecordCursor&)>& onRecord) {
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
   if (table.dataPages.empty()) return -1;
   const int32_t lastPage = static_cast<int32_t>(table.dataPages.size()) - 1;
@@ -47,18 +52,37 @@ int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::s
     return 1;
   }
   const int32_t startPageIndex = table.currentPageIndex;
-  RecordCursor cursor(recovery, table, CursorDecode::kValuesAndTexts,
+  RecordCursor cursor(recovery, table, decode,
                       RowPosition{std::max(table.currentPageIndex, 0), std::max(table.nextRowInPage, 0)});
-  int slot = 0;
-  while (slot < kRecordsPerScreen && cursor.next()) texts[slot++] = cursor.recordText();
+  int count = 0;
+  while (count < kRecordsPerScreen && cursor.next()) {
+    onRecord(cursor);
+    ++count;
+  }
   if (cursor.aborted()) {
     table.currentPageIndex = startPageIndex;
     return -1;
   }
   table.currentPageIndex = cursor.resumePosition().pageIndex;
-  table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + slot;
+  table.nextRecordIndex = std::max(table.nextRecordIndex, 0) + count;
   table.nextRowInPage = cursor.resumePosition().row;
   return 1;
+}
+}  // namespace
+
+int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts) {
+  int slot = 0;
+  return fetchScreen(recovery, table, CursorDecode::kValuesAndTexts,
+                     [&](const RecordCursor& cursor) { texts[slot++] = cursor.recordText(); });
+}
+
+int FetchTypedRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::vector<TypedRecord>& records) {
+  records.clear();
+  return fetchScreen(recovery, table, CursorDecode::kValues, [&](const RecordCursor& cursor) {
+    TypedRecord& record = records.emplace_back();
+    record.reserve(table.columns.size());
+    for (const auto& column : table.columns) record.push_back(cursor.value(column));
+  });
 }
 
 }  // namespace records

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/model.h"
+#include "support/value.h"
 
 namespace records {
 
@@ -24,5 +26,12 @@ int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowI
 // empty. Returns 1, or -1 when the table has no data pages or on abort (then the paging position
 // stays where it was).
 int FetchRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::string* texts);
+
+// One record of a screen as typed values: one per column of table.columns, in that order.
+using TypedRecord = std::vector<support::Value>;
+
+// As FetchRecords, the same records from the same paging position, as typed values (records is
+// replaced by the screen's records; no OLE object is written to a file).
+int FetchTypedRecords(analysis::MdbRecovery& recovery, analysis::Table& table, std::vector<TypedRecord>& records);
 
 }  // namespace records

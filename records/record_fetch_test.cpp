@@ -10,6 +10,7 @@
 #include "records/record_index.h"
 #include "records/record_text.h"
 #include "records/type_names.h"
+#include "records/value_text.h"
 #include "tests/support/record_fixture.h"
 
 namespace {
@@ -251,6 +252,37 @@ TEST_F(RecordFetchTest, IndexReachesEveryScreenWhereNextReachesIt) {
     index.positionAt(fixture.table, past);
     EXPECT_TRUE(fetchScreen().empty()) << past;
   }
+}
+
+// The typed screens are the text screens, value for value, and move the paging position alike.
+TEST_F(RecordFetchTest, TypedScreensMatchTheTextScreens) {
+  openWithPages({range(0, 90), {-1, 90, -1}, range(91, 250)});
+  startAtTheTop();
+  std::vector<std::vector<std::string>> textRecords;
+  std::vector<Position> textPositions;
+  for (size_t n = 0; n < 3; ++n) {
+    for (auto& record : fetchScreen()) textRecords.push_back(record);
+    textPositions.push_back(position());
+  }
+  startAtTheTop();
+  std::vector<records::TypedRecord> typedRecords;
+  for (size_t n = 0; n < 3; ++n) {
+    std::vector<records::TypedRecord> screen;
+    ASSERT_EQ(records::FetchTypedRecords(fixture.recovery(), fixture.table, screen), 1);
+    EXPECT_EQ(position(), textPositions[n]) << n;
+    typedRecords.insert(typedRecords.end(), screen.begin(), screen.end());
+  }
+  ASSERT_EQ(typedRecords.size(), textRecords.size());
+  ASSERT_EQ(typedRecords.size(), 250u);
+  for (size_t r = 0; r < typedRecords.size(); ++r) {
+    ASSERT_EQ(typedRecords[r].size(), 2u);
+    EXPECT_EQ(typedRecords[r][0].integer, static_cast<int64_t>(r));
+    for (size_t c = 0; c < 2; ++c)
+      EXPECT_EQ(records::ValueText(fixture.table.columns[c], typedRecords[r][c]), textRecords[r][c]) << r;
+  }
+  fixture.table.dataPages.clear();
+  std::vector<records::TypedRecord> none(1);
+  EXPECT_EQ(records::FetchTypedRecords(fixture.recovery(), fixture.table, none), -1);
 }
 
 // The cursor under record retrieval: records in page and entry order with their positions and

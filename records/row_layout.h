@@ -1,11 +1,4 @@
-// Where a row and its parts lie on a data page.
-//
-// Data page:
-//   12          2  row count
-//   14 + 2i     2  row entry i: bits 0-12 the row's first byte; 0x4000 alone a pointer to a
-//                  row moved elsewhere, 0x8000 alone the moved row itself, both a deleted row
-// Rows are packed from the page end: row i ends just before row i - 1 starts (row 0 at the
-// page's last byte).
+// Where a row and its parts lie on a data page (the row table: format/row_entries.h).
 //
 // Row (s = first byte, e = last byte, both page offsets; offsets stored in the row count from s):
 //   s                  2    column count N
@@ -20,26 +13,17 @@
 #include <cstdint>
 
 #include "analysis/model.h"
+#include "format/row_entries.h"
 #include "support/byte_view.h"
 
 namespace records {
 
-constexpr uint16_t kRowOffsetMask = 0x1FFF;
-constexpr uint16_t kRowDeletedFlag = 0x4000;  // with 0x8000 a deleted row; alone a moved-row pointer
-constexpr uint16_t kRowLookupFlag = 0x8000;   // alone: the data of a moved row
+using format::kRowDeletedFlag;
+using format::kRowLookupFlag;
+using format::ReadRowEntry;
+using format::RowEntry;
+using format::RowsOnPage;
 constexpr int kMaxRowColumns = 256;
-
-struct RowEntry {
-  uint16_t raw = 0;
-  int64_t start = 0;  // s
-  int64_t end = 0;    // e, inclusive
-};
-
-// Entry i of the loaded page; false when the entry lies outside the page.
-bool ReadRowEntry(support::ByteView page, int rowIndex, RowEntry& entry);
-
-// Row counts of a data page: the stored count, bounded by the entries that fit the page.
-int RowsOnPage(support::ByteView page);
 
 struct RowGeometry {
   int64_t start = 0;       // s

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <string>
 
+#include "format/text_codec.h"
 #include "records/calculated_columns.h"
 #include "records/complex_columns.h"
 #include "records/extended_types.h"
-#include "records/jet_text.h"
 #include "records/type_names.h"
 
 namespace records {
@@ -107,7 +107,7 @@ DecodeStatus DecodeValue(analysis::MdbRecovery& recovery, support::ByteView page
         value.kind = ValueKind::kText;  // a zero-length text: present and empty
       } else if (page.contains(position, length)) {
         value.kind = ValueKind::kText;
-        value.text = DecodeJetText(page.slice(position, length));
+        value.text = format::DecodeJetText(page.slice(position, length));
       }
       break;
     case kTypeMemo: DecodeMemoValue(recovery, page, position, length, value); break;

@@ -1,6 +1,8 @@
 // AppendValueText: the display text of every value kind, and the hexadecimal and GUID forms.
 #include "records/value_text.h"
 
+#include <charconv>
+
 #include "records/extended_types.h"
 #include "records/type_names.h"
 
@@ -123,6 +125,25 @@ void AppendValueText(const analysis::Column& column, const support::Value& value
     case ValueKind::kLongBinary: AppendHexText(value.bytes.data(), value.bytes.size(), out); break;
     case ValueKind::kList: appendItems(column, value, out); break;
     case ValueKind::kAttachments: appendAttachments(value, out); break;
+  }
+}
+
+void AppendLosslessText(const analysis::Column& column, const support::Value& value, std::string& out) {
+  char text[64];
+  switch (value.kind) {
+    case ValueKind::kSingle:
+      out.append(text, std::to_chars(text, text + sizeof text, static_cast<float>(value.real)).ptr);
+      return;
+    case ValueKind::kDouble: out.append(text, std::to_chars(text, text + sizeof text, value.real).ptr); return;
+    case ValueKind::kDate: {
+      const std::string date = DateText(value.real, true);
+      if (date != "NULL")
+        out += date;
+      else
+        out.append(text, std::to_chars(text, text + sizeof text, value.real).ptr);
+      return;
+    }
+    default: AppendValueText(column, value, out); return;
   }
 }
 

@@ -21,6 +21,12 @@ namespace records {
 void AppendValueText(const analysis::Column& column, const support::Value& value, std::string& out);
 std::string ValueText(const analysis::Column& column, const support::Value& value);
 
+// Appends the lossless text of a value that is no text and no binary data: the display text,
+// except that SINGLE and DOUBLE values are the shortest text that reads back as the same
+// number, and dates carry their fraction of a second where the stored value has one (a day
+// count outside the calendar is written as the number itself). For the writers of text files.
+void AppendLosslessText(const analysis::Column& column, const support::Value& value, std::string& out);
+
 // The pieces, for writers that share a form with the display.
 void AppendCurrencyText(int64_t tenThousandths, std::string& out);
 void AppendNumericText(const support::NumericValue& numeric, std::string& out);
@@ -30,8 +36,10 @@ void AppendHexText(const uint8_t* bytes, size_t size, std::string& out);
 void AppendGuidText(const uint8_t* bytes16, std::string& out);
 
 // The date text of a day count since 30 December 1899 ("%m/%d/%Y %H:%M:%S"), "NULL" outside the
-// years 1 to 9999 or for a value that is not a number.
-std::string DateText(double days);
+// years 1 to 9999 or for a value that is not a number. withFraction adds the fraction of a
+// second (to the microsecond, trailing zeros dropped) where the time of day has one, instead of
+// rounding to the second.
+std::string DateText(double days, bool withFraction = false);
 
 // True for the type codes whose values have a form of their own (all but BIT and the codes of
 // no name).

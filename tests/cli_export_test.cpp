@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "engine/engine.h"
 #include "jet4/jet4_engine.h"
 #include "platform/file_system.h"
-#include "queries/engine.h"
+#include "support/value_builders.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
 
@@ -21,7 +22,7 @@ using nlohmann::json;
 std::string buildShop(const TempFolder& folder) {
   const std::string path = folder.file("Shop.mdb");
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   db->Execute("CREATE TABLE [Orders] \r\n(\r\n\t[id] COUNTER, \r\n\t[item] TEXT(50), \r\n\t[paid] BIT\r\n);");
   db->Execute("CREATE TABLE [Empty] \r\n(\r\n\t[x] LONG\r\n);");
   auto records = db->NewRecordset();
@@ -29,9 +30,9 @@ std::string buildShop(const TempFolder& folder) {
   const char* rows[][3] = {{"1", "tea, green", "1"}, {"2", "it's \"fine\"", "0"}, {"3", "C:\\files", "1"}};
   for (const auto& row : rows) {
     records->AddNew();
-    records->SetFieldValue("id", row[0]);
-    records->SetFieldValue("item", row[1]);
-    records->SetFieldValue("paid", row[2]);
+    records->SetFieldValue("id", support::TextValue(row[0]));
+    records->SetFieldValue("item", support::TextValue(row[1]));
+    records->SetFieldValue("paid", support::TextValue(row[2]));
     records->Update();
   }
   records->Close();
@@ -82,10 +83,10 @@ TEST(CliExportTest, CsvExportOfEveryTable) {
   EXPECT_EQ(result.out.find('\r'), std::string::npos);  // no progress bar off a terminal
 
   EXPECT_EQ(fileText(exportFolder + "/Tables/Orders.csv"),
-            "id, item, paid\n"
-            "1, \"tea, green\", Yes\n"
-            "2, it`s ;fine;, No\n"
-            "3, C:\\\\files, Yes\n");
+            "id,item,paid\n"
+            "1,\"tea, green\",Yes\n"
+            "2,\"it's \"\"fine\"\"\",No\n"
+            "3,C:\\files,Yes\n");
   EXPECT_EQ(fileText(exportFolder + "/Tables/Empty.csv"), "x\n");
 }
 

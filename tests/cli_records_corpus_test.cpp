@@ -11,6 +11,7 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
+#include "cli/value_json.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
 #include "tests/support/peer_cells.h"
@@ -40,15 +41,33 @@ const Allowed* allowed(const std::string& file, const std::string& table, const 
   return nullptr;
 }
 
+// The stored size the peer's binary form tells: 64 bytes shown and "…+N bytes" more, or fewer shown.
+size_t peerBinarySize(const std::string& theirs) {
+  const size_t plus = theirs.find("+");
+  if (plus == std::string::npos) return theirs.size() / 2;
+  return 64 + std::stoul(theirs.substr(plus + 1));
+}
+
+// A binary or OLE cell: {"bytes", "sha256", "file"}, the file saved under --objects.
+bool sameObject(const json& ours, const std::string& theirs, const std::string& type) {
+  if (!ours.is_object() || !ours.contains("file") || !ours["bytes"].is_number()) return false;
+  if (ours["bytes"].get<size_t>() != peerBinarySize(theirs)) return false;
+  const std::string path = ours["file"];
+  if (type == "ole") return testsupport::SameOleFile(path, theirs);  // the object inside the wrapper
+  const std::vector<uint8_t> bytes = testsupport::ReadWholeFile(path);
+  return testsupport::PeerBinaryForm(bytes) == theirs && cli::Sha256Hex(bytes) == ours["sha256"];
+}
+
 bool sameCell(const json& ours, const json& theirs, const std::string& type) {
   if (theirs.is_null() || ours.is_null()) return theirs.is_null() && ours.is_null();
-  if (!theirs.is_string() || !ours.is_string()) return false;
-  const std::string a = ours.get<std::string>(), b = theirs.get<std::string>();
-  if (type == "datetime") return testsupport::IsoDate(a) == b;
+  if (!theirs.is_string()) return false;
+  const std::string b = theirs.get<std::string>();
+  if (type == "binary" || type == "ole") return sameObject(ours, b, type);
+  if (!ours.is_string()) return false;
+  const std::string a = ours.get<std::string>();
+  if (type == "datetime") return testsupport::IsoDate(a.substr(0, 19)) == b;
   if (type == "float" || type == "double") return testsupport::SameFloat(a, b, type == "float");
   if (type == "numeric") return testsupport::PlainDecimal(a) == testsupport::PlainDecimal(b);
-  if (type == "binary") return testsupport::PeerBinaryForm(testsupport::BytesOfHex(a)) == b;
-  if (type == "ole") return testsupport::SameOleFile(a, b);
   return a == b;
 }
 
@@ -132,7 +151,7 @@ TEST(CliRecordsCorpusTest, EveryUserTableAgreesCellByCellWithThePeer) {
       if (!table.contains("columns")) continue;  // the peer refused the table
       const std::string name = table["name"];
       const std::string oleFolder = folder.file(file + "-" + std::to_string(total.cells + tally.cells));
-      auto result = testsupport::RunCli({"records", path, name, "--all", "--json", "--ole-dir", oleFolder});
+      auto result = testsupport::RunCli({"records", path, name, "--all", "--json", "--objects", oleFolder});
       if (result.exitCode != 0) {
         tally.failures.push_back(file + " " + name + ": tessaly-cli exit " + std::to_string(result.exitCode));
         continue;
@@ -173,25 +192,40 @@ TEST(CliRecordsCorpusTest, PagesOfARealTable) {
   EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 2 + 1 + 12);
 }
 
-// OLE objects are kept in the folder --ole-dir names.
+// Binary values are saved in the folder --objects names (--ole-dir is its older name), each in
+// a new file: a second run beside the first overwrites nothing. Without the folder a value is
+// described by its size and digest.
 TEST(CliRecordsCorpusTest, OleObjectsLandInTheChosenFolder) {
   SKIP_WITHOUT_CORPUS();
   testsupport::TempFolder folder;
   const std::string oleFolder = folder.file("objects/kept");
-  auto result = testsupport::RunCli(
-      {"records", testsupport::CorpusFile("jet4/test2V2003.mdb"), "MSP_PROJECTS", "--json", "--ole-dir", oleFolder});
-  ASSERT_EQ(result.exitCode, 0);
-  const json out = json::parse(result.out);
-  const auto columns = out["columns"];
-  const auto at = std::find(columns.begin(), columns.end(), "RESERVED_BINARY_DATA") - columns.begin();
-  const std::string cell = out["pages"][0]["rows"][0][at];
-  // Numbers go on from the objects the analysis wrote while copying the catalog.
-  EXPECT_EQ(cell.rfind(oleFolder + "/Ole", 0), 0u) << cell;
-  EXPECT_EQ(cell.substr(cell.size() - 4), ".ole");
+  const auto objectCell = [&](const std::vector<std::string>& extra) {
+    std::vector<std::string> args = {"records", testsupport::CorpusFile("jet4/test2V2003.mdb"), "MSP_PROJECTS",
+                                     "--json"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    auto result = testsupport::RunCli(args);
+    EXPECT_EQ(result.exitCode, 0);
+    const json out = json::parse(result.out);
+    const auto columns = out["columns"];
+    const auto at = std::find(columns.begin(), columns.end(), "RESERVED_BINARY_DATA") - columns.begin();
+    return out["pages"][0]["rows"][0][at];
+  };
+  const json first = objectCell({"--ole-dir", oleFolder});
+  const std::string cell = first["file"];
+  EXPECT_EQ(cell, oleFolder + "/Ole1.ole");
   EXPECT_EQ(std::filesystem::directory_iterator(oleFolder)->path().string(), cell);  // the only file there
   const std::vector<uint8_t> bytes = testsupport::ReadWholeFile(cell);
   ASSERT_EQ(bytes.size(), 22528u);  // the embedded Word document, its wrapper stripped
   EXPECT_EQ(testsupport::HexOf(bytes, 8), "d0cf11e0a1b11ae1");
+  EXPECT_EQ(first["bytes"], 22970);  // the value as stored, wrapper included
+
+  const json second = objectCell({"--objects", oleFolder});
+  EXPECT_EQ(second["file"], oleFolder + "/Ole2.ole");
+  EXPECT_EQ(testsupport::ReadWholeFile(cell), bytes);
+  EXPECT_EQ(second["sha256"], first["sha256"]);
+
+  const json described = objectCell({});
+  EXPECT_EQ(described, (json{{"bytes", 22970}, {"sha256", first["sha256"]}}));
 }
 
 }  // namespace

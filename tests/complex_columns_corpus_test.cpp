@@ -9,13 +9,10 @@
 #include "analysis/mdb_recovery.h"
 #include "export/access_target.h"
 #include "export/analysis_steps.h"
-#include "export/export_folder.h"
 #include "export/export_settings.h"
 #include "export/table_export.h"
-#include "export/table_export_csv.h"
-#include "platform/file_system.h"
+#include "format/text_codec.h"
 #include "records/complex_columns.h"
-#include "records/jet_text.h"
 #include "records/long_value.h"
 #include "records/record_fetch.h"
 #include "records/row_decoder.h"
@@ -66,7 +63,7 @@ std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const a
   records::ScanTableRows(recovery, table, [&](const records::ScannedRow& row) {
     support::ByteView idBytes, keyBytes;
     if (row.value(*id, idBytes) && row.value(*complex, keyBytes))
-      keys[records::DecodeJetText(idBytes)] = keyBytes.i32(0);
+      keys[format::DecodeJetText(idBytes)] = keyBytes.i32(0);
     return true;
   });
   return keys;
@@ -176,31 +173,6 @@ TEST_F(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
   EXPECT_TRUE(sawRow2);
 }
 
-// The CSV export writes each attachment's file among the export's objects and refers to them;
-// multi-value values are joined by "; ".
-TEST_F(ComplexColumnsCorpusTest, CsvGivesFileReferencesAndJoinedValues) {
-  Analysed a;
-  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
-  ASSERT_NE(table, nullptr);
-  testsupport::TempFolder out;
-  platform::CreateFolder(platform::JoinPath(out.path(), exporter::kTablesFolder));
-  exporter::ObjectFolder objects(out.path());
-  ASSERT_EQ(
-      exporter::ExportTableToCsv(a.recovery, *table, {out.path(), "Table1", &objects}, exporter::kModeSchemaAndData),
-      1);
-  const auto csv =
-      testsupport::ReadWholeFile(platform::JoinPath(platform::JoinPath(out.path(), "Tables"), "Table1.csv"));
-  const std::string text(csv.begin(), csv.end());
-  const size_t row2 = text.find("\nrow2, ");
-  ASSERT_NE(row2, std::string::npos) << text;
-  const std::string line = text.substr(row2 + 1, text.find('\n', row2 + 1) - row2 - 1);
-  EXPECT_NE(line.find("value1; value4"), std::string::npos) << line;
-  EXPECT_NE(line.find("?{file 'Objects/1_test_data.txt'}; ?{file 'Objects/2_test_data2.txt'}"), std::string::npos)
-      << line;
-  const auto first = testsupport::ReadWholeFile(platform::JoinPath(out.path(), "Objects/1_test_data.txt"));
-  EXPECT_EQ(std::string(first.begin(), first.end()), "this is some test data for attachment.");
-}
-
 // The Access target has no complex columns: the attachments go into a child table of the owner,
 // one row per file with the owner's key, the file's name, type and bytes.
 TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
@@ -231,7 +203,7 @@ TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
     row.value(*data, d);
     std::vector<uint8_t> bytes;
     records::ReadLongValueData(written.recovery, d, records::ParseLongValueReference(d), bytes);
-    rows.push_back(std::to_string(k.i32(0)) + " " + records::DecodeJetText(n) + " " + std::to_string(bytes.size()));
+    rows.push_back(std::to_string(k.i32(0)) + " " + format::DecodeJetText(n) + " " + std::to_string(bytes.size()));
     return true;
   });
   EXPECT_EQ(rows, (std::vector<std::string>{"2 test_data.txt 38", "2 test_data2.txt 43", "4 test_data2.txt 43"}));

@@ -15,6 +15,7 @@
 #include "records/ole_files.h"
 #include "records/record_fetch.h"
 #include "records/record_text.h"
+#include "support/value_builders.h"
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 
@@ -100,7 +101,7 @@ std::vector<TableShape> analyse(const std::string& path, const std::string& oleF
 
 // Appends the records through the engine as the export does: one SetFieldValue per value,
 // nothing for a NULL. Returns the values the engine refused.
-size_t appendRecords(queries::EngineDatabase& db, const TableShape& table) {
+size_t appendRecords(engine::EngineDatabase& db, const TableShape& table) {
   size_t refused = 0;
   auto rs = db.NewRecordset();
   rs->Open("select * from [" + table.name + "] where 1=-1");
@@ -109,8 +110,8 @@ size_t appendRecords(queries::EngineDatabase& db, const TableShape& table) {
     for (size_t c = 0; c < record.size() && c < table.columns.size(); ++c) {
       if (record[c] == kNull) continue;
       try {
-        rs->SetFieldValue(table.columns[c].name, record[c]);
-      } catch (const queries::EngineError& error) {
+        rs->SetFieldValue(table.columns[c].name, support::TextValue(record[c]));
+      } catch (const engine::EngineError& error) {
         // The engine refuses an empty text for a column that is no text, as Jet does; the
         // field stays NULL. Nothing else may be refused.
         if (!record[c].empty() || isText(table.columns[c].type))
@@ -159,14 +160,14 @@ TEST(Jet4AnalysisRoundTripTest, EveryCorpusTableComesBackWithItsColumnsAndValues
     std::vector<const TableShape*> written;
     {
       auto db = jet4::MakeJet4Database();
-      db->Create(target, queries::kEngineLocale, 0);
+      db->Create(target, engine::kEngineLocale, 0);
       std::map<std::string, int> seen;
       for (const TableShape& table : original) {
         try {
           db->Execute(table.createStatement);
           written.push_back(&table);
           appendRecords(*db, table);
-        } catch (const queries::EngineError& error) {
+        } catch (const engine::EngineError& error) {
           // Refused only for a type without a name or a second table of the same name.
           EXPECT_TRUE(engineRefuses(table.createStatement) || seen.count(table.name) > 0)
               << table.name << ": " << error.what();
@@ -236,7 +237,7 @@ TEST(Jet4AnalysisRoundTripTest, DecodedTextsWriteBackUnchanged) {
   const auto writeAndRead = [&](const std::vector<std::vector<std::string>>& records, const std::string& name) {
     const std::string path = folder.file(name + ".accdb");
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     db->Execute(statement);
     TableShape table{"AllTypes", statement, {}, records};
     for (const std::string& column : names) table.columns.push_back(ColumnShape{column, 0, 0});

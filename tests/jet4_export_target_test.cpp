@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "analysis/mdb_recovery.h"
+#include "engine/engine.h"
 #include "export/access_target.h"
 #include "platform/file_system.h"
-#include "queries/engine.h"
 #include "tests/support/corpus.h"
 #include "tests/support/peer_readers.h"
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "jet4/jet4_engine.h"
+#include "support/value_builders.h"
 #include "tests/support/corpus.h"
 #include "tests/support/hex.h"
 #include "tests/support/peer_readers.h"
@@ -93,14 +94,14 @@ std::vector<TextRow> allTypesRows() {
   };
 }
 
-void writeRows(queries::EngineDatabase& db, const std::string& table, const std::vector<ColumnSpec>& columns,
+void writeRows(engine::EngineDatabase& db, const std::string& table, const std::vector<ColumnSpec>& columns,
                const std::vector<TextRow>& rows) {
   auto rs = db.NewRecordset();
   rs->Open("select * from [" + table + "] where 1=-1");
   for (const TextRow& row : rows) {
     rs->AddNew();
     for (size_t i = 0; i < columns.size(); ++i)
-      if (row[i]) rs->SetFieldValue(columns[i].name, *row[i]);
+      if (row[i]) rs->SetFieldValue(columns[i].name, support::TextValue(*row[i]));
     rs->Update();
   }
   rs->Close();
@@ -211,9 +212,9 @@ class Jet4PeerReadersTest : public ::testing::Test {
   std::string writeAllTypes() {
     const std::string path = folder_.file("Recovered_AllTypes.accdb");
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     EXPECT_THROW(db->Execute("CREATE TABLE [Broken] \r\n(\r\n\t[X] UNKNOWN-DATATYPE = 0x12\r\n);"),
-                 queries::EngineError);
+                 engine::EngineError);
     db->Execute(statementFor("AllTypes", kAllTypes));
     writeRows(*db, "AllTypes", kAllTypes, allTypesRows());
     db->Execute("CREATE TABLE [Empty Table] \r\n(\r\n\t[A] LONG, \r\n\t[B] TEXT(10)\r\n);");
@@ -293,7 +294,7 @@ class Jet4MillionRowsTest : public ::testing::Test {
     folder_ = new TempFolder;
     path_ = folder_->file("Recovered_Big.accdb");
     auto db = jet4::MakeJet4Database();
-    db->Create(path_, queries::kEngineLocale, 0);
+    db->Create(path_, engine::kEngineLocale, 0);
     db->Execute(
         "CREATE TABLE [Big] \r\n(\r\n\t[ID] COUNTER, \r\n\t[N] LONG, \r\n\t[Label] TEXT(20), \r\n\t[Amount] "
         "CURRENCY\r\n);");
@@ -301,10 +302,10 @@ class Jet4MillionRowsTest : public ::testing::Test {
     rs->Open("select * from [Big] where 1=-1");
     for (int i = 0; i < kRows; ++i) {
       rs->AddNew();
-      rs->SetFieldValue("N", std::to_string(i * 7));
-      rs->SetFieldValue("Label", "row " + std::to_string(i));
-      rs->SetFieldValue("Amount",
-                        std::to_string(i / 100) + "." + std::to_string(i % 100 / 10) + std::to_string(i % 10));
+      rs->SetFieldValue("N", support::TextValue(std::to_string(i * 7)));
+      rs->SetFieldValue("Label", support::TextValue("row " + std::to_string(i)));
+      rs->SetFieldValue("Amount", support::TextValue(std::to_string(i / 100) + "." + std::to_string(i % 100 / 10) +
+                                                     std::to_string(i % 10)));
       rs->Update();
     }
     rs->Close();
@@ -369,7 +370,7 @@ TEST(Jet4ManyTablesTest, BothReadersListEveryTable) {
   std::vector<std::string> names;
   {
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     for (int i = 0; i < kTables; ++i) {
       names.push_back("Table number " + std::to_string(1000 + i) + (i % 3 == 0 ? " with a rather longer name" : ""));
       db->Execute("CREATE TABLE [" + names.back() + "] \r\n(\r\n\t[ID] COUNTER, \r\n\t[Value] TEXT(10)\r\n);");
@@ -413,7 +414,7 @@ TEST(Jet4ShapesTest, WideDefinitionsAndTinyRowsReadBack) {
   const auto cellText = [](int i, int row) { return i % 3 == 1 ? std::to_string(i * row) : "v" + std::to_string(i); };
   {
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     std::string statement = "CREATE TABLE [Wide] \r\n(";
     for (int i = 0; i < kColumns; ++i)
       statement += std::string(i ? ", " : "") + "\r\n\t[" + columnName(i) + "] " +
@@ -426,13 +427,13 @@ TEST(Jet4ShapesTest, WideDefinitionsAndTinyRowsReadBack) {
     rs->Open("select * from [Wide] where 1=-1");
     for (int row = 0; row < 3; ++row) {
       rs->AddNew();
-      for (int i = 0; i < kColumns; ++i) rs->SetFieldValue(columnName(i), cellText(i, row));
+      for (int i = 0; i < kColumns; ++i) rs->SetFieldValue(columnName(i), support::TextValue(cellText(i, row)));
       rs->Update();
     }
     rs->Open("select * from [Bits] where 1=-1");
     for (int row = 0; row < kBits; ++row) {
       rs->AddNew();
-      rs->SetFieldValue("B", row % 2 ? "1" : "0");
+      rs->SetFieldValue("B", support::TextValue(row % 2 ? "1" : "0"));
       rs->Update();
     }
     rs->Close();
@@ -484,7 +485,7 @@ TEST(Jet4ShapesTest, RowsTooLargeAreRefusedAndInlineValuesMoveOut) {
   for (int i = 0; i < 255; ++i) nonLatin += "\xD0\x96";
   {
     auto db = jet4::MakeJet4Database();
-    db->Create(path, queries::kEngineLocale, 0);
+    db->Create(path, engine::kEngineLocale, 0);
     std::string texts = "CREATE TABLE [Texts] \r\n(";
     for (int i = 0; i < 10; ++i) texts += std::string(i ? ", " : "") + "\r\n\t[T" + std::to_string(i) + "] TEXT(255)";
     db->Execute(texts + "\r\n);");
@@ -495,15 +496,16 @@ TEST(Jet4ShapesTest, RowsTooLargeAreRefusedAndInlineValuesMoveOut) {
     auto rs = db->NewRecordset();
     rs->Open("select * from [Texts] where 1=-1");
     rs->AddNew();
-    for (int i = 0; i < 10; ++i) rs->SetFieldValue("T" + std::to_string(i), nonLatin);  // 5,100 bytes
-    EXPECT_THROW(rs->Update(), queries::EngineError);
+    for (int i = 0; i < 10; ++i)
+      rs->SetFieldValue("T" + std::to_string(i), support::TextValue(nonLatin));  // 5,100 bytes
+    EXPECT_THROW(rs->Update(), engine::EngineError);
     rs->AddNew();
-    rs->SetFieldValue("T0", nonLatin);
+    rs->SetFieldValue("T0", support::TextValue(nonLatin));
     rs->Update();
     rs->Open("select * from [Memos] where 1=-1");
     rs->AddNew();
     for (int i = 0; i < kMemos; ++i)
-      rs->SetFieldValue("M" + std::to_string(i), "\xD0\x96" + std::to_string(i) + sixtyBytes);
+      rs->SetFieldValue("M" + std::to_string(i), support::TextValue("\xD0\x96" + std::to_string(i) + sixtyBytes));
     rs->Update();
     rs->Close();
     db->Close();

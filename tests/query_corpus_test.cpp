@@ -5,7 +5,10 @@
 #include <map>
 #include <regex>
 
+#include "analysis/mdb_recovery.h"
+#include "export/analysis_steps.h"
 #include "queries/query_assembly.h"
+#include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 #include "tests/support/corpus_queries.h"
 
@@ -71,6 +74,29 @@ TEST(QueryCorpus, RowsOfEveryQueryAssembleToItsSql) {
       rebuilt[query["name"].get<std::string>()] = queries::AssembleQuerySql(rows);
     }
     EXPECT_EQ(rebuilt, testsupport::kCorpusQuerySql) << path;
+  }
+}
+
+// The catalog copy into the temporary database takes the typed values: every saved query is
+// found and rebuilt, and no OLE object is written to a file on the way.
+TEST(QueryCorpus, AnalysisRebuildsEveryQueryWithoutObjectFiles) {
+  SKIP_WITHOUT_CORPUS();
+  for (const auto& path : testsupport::QueryTestFiles()) {
+    const json expected = testsupport::ExpectedJson(path);
+    analysis::ProgressChannel channel;
+    analysis::MdbRecovery recovery(channel);
+    exporter::InstallAnalysisSteps(recovery);
+    const auto outcome = testsupport::RunAnalysis(recovery, path);
+    ASSERT_TRUE(outcome.ok) << path;
+    std::map<std::string, std::string> found;
+    for (const auto& query : analysis::g_queries)
+      if (!query->name.empty()) found[query->name] = query->sqlText;
+    EXPECT_EQ(found.size(), expected["msysQueries"].size()) << path;
+    for (const auto& [name, sql] : testsupport::kCorpusQuerySql) {
+      ASSERT_EQ(found.count(name), 1u) << path << " " << name;
+      EXPECT_EQ(Tokens(found[name]), Tokens(sql)) << path << " " << name;
+    }
+    EXPECT_EQ(recovery.oleFileCount, 0) << path;
   }
 }
 

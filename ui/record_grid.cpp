@@ -4,8 +4,8 @@
 #include <QTableWidgetItem>
 
 #include "records/record_fetch.h"
-#include "records/record_text.h"
 #include "records/type_names.h"
+#include "records/value_text.h"
 #include "ui/desktop.h"
 #include "ui/tessaly_dlg.h"
 
@@ -26,10 +26,11 @@ bool leftAligned(int type) {
   }
 }
 
-QString cellText(const analysis::Column& column, const std::string& value) {
+// A cell's text from the value's display form; a null is a blank cell (a text "NULL" is shown).
+std::string cellText(const analysis::Column& column, const support::Value& value) {
   if (column.type == records::kTypeOle) return kOleObjectCell;
-  if (value == "NULL") return " ";
-  return ToQt(value);
+  if (value.isNull()) return " ";
+  return records::ValueText(column, value);
 }
 }  // namespace
 
@@ -49,12 +50,15 @@ void CTessalyDlg::JoinRecordLoader() {
 
 void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load) {
   const tblTraverseInfo pageStart{table->currentPageIndex, table->nextRecordIndex, table->nextRowInPage};
-  std::vector<std::string>& details = m_pChannel->details;
-  details.assign(records::kRecordsPerScreen, std::string());
-  records::FetchRecords(m_analysis, *table, details.data());
-  std::vector<std::vector<std::string>> rows =
-      records::ScreenRecords(details.data(), details.size(), table->columns.size());
-  details.clear();
+  std::vector<records::TypedRecord> records;
+  records::FetchTypedRecords(m_analysis, *table, records);
+  std::vector<std::vector<std::string>> rows;
+  rows.reserve(records.size());
+  for (const records::TypedRecord& record : records) {
+    std::vector<std::string>& cells = rows.emplace_back();
+    for (size_t c = 0; c < record.size() && c < table->columns.size(); ++c)
+      cells.push_back(cellText(table->columns[c], record[c]));
+  }
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
   m_calls.post([this, table, pageStart, load, rows = std::move(rows)] {
     if (load == m_nLoad) ShowRecordPage(table, pageStart, rows);
@@ -81,7 +85,7 @@ void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageSta
     const int row = m_nRowsShown++;
     for (int j = 0; j < columns && j < static_cast<int>(values.size()); ++j) {
       const analysis::Column& column = table->columns[j];
-      auto* cell = new QTableWidgetItem(cellText(column, values[j]));
+      auto* cell = new QTableWidgetItem(ToQt(values[j]));
       cell->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
       m_list->setItem(row, j, cell);
     }

@@ -5,7 +5,8 @@
 // Usage: node mdb_reader_dump.mjs FOLDER FILE [EVERY], where FOLDER/node_modules holds
 // mdb-reader. With EVERY, a table lists only the 100 rows from row 0, EVERY, 2 x EVERY, ...
 // and its last 100 rows, each as [row number, cells...], and gives "rowCount", the rows
-// the reader returns (counted over the first column, which reads fast).
+// the reader returns (counted over the first column, which reads fast). A table the reader
+// fails on is listed as {"name", "error"}.
 import { createRequire } from "module";
 import fs from "fs";
 import path from "path";
@@ -29,7 +30,7 @@ function cell(value, type) {
 
 const every = Number(process.argv[4] || 0);
 const reader = new MDBReader(fs.readFileSync(process.argv[3]));
-const tables = reader.getTableNames({ normalTables: true, systemTables: false }).map((name) => {
+function dumpTable(name) {
   const table = reader.getTable(name);
   const columns = table.getColumns().map((c) => ({ name: c.name, type: c.type }));
   if (every > 0) {
@@ -47,5 +48,13 @@ const tables = reader.getTableNames({ normalTables: true, systemTables: false })
   }
   const rows = table.getData().map((row) => columns.map((c) => cell(row[c.name], c.type)));
   return { name, columns, rows };
+}
+
+const tables = reader.getTableNames({ normalTables: true, systemTables: false }).map((name) => {
+  try {
+    return dumpTable(name);
+  } catch (error) {
+    return { name, error: String(error) };
+  }
 });
 process.stdout.write(JSON.stringify({ tables }) + "\n");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
-#include "queries/engine.h"
+#include "engine/engine.h"
 
 namespace testsupport {
 
@@ -29,9 +29,9 @@ constexpr const char* kCatalogObjectsStatement =
 
 // Creates an SQLite database at path with both tables and leaves it open in the recovery.
 void OpenCatalogDatabase(analysis::MdbRecovery& recovery, const std::string& path);
-void InsertQueryRows(queries::EngineDatabase& database, int objectId, const std::vector<CatalogQueryRow>& rows);
+void InsertQueryRows(engine::EngineDatabase& database, int objectId, const std::vector<CatalogQueryRow>& rows);
 // A query object (Type 5); without lvExtra its LvExtra is null.
-void InsertQueryObject(queries::EngineDatabase& database, int id, const std::string& name,
+void InsertQueryObject(engine::EngineDatabase& database, int id, const std::string& name,
                        const std::optional<std::string>& lvExtra = std::string("\x01\x02", 2), int type = 5);
 
 }  // namespace testsupport

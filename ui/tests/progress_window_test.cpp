@@ -1,7 +1,9 @@
 // The recovery progress window: Stop during the page scan, a file the analysis refuses, and
 // the layout at the dialog font.
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/tests/gui_harness.h"
@@ -21,19 +23,25 @@ class ProgressWindowTest : public QObject {
     dlg.show();
     int pagesRead = 0, pagesTotal = 0;
     analysis::ProgressChannel& channel = dlg.Analysis().Channel();
-    const guitest::ViewRun run =
-        guitest::BrowseAndView(dlg, guitest::CorpusFile("jet4/testV2003.mdb"), [&](ui::CProgressDlg& progress) {
-          QCOMPARE(progress.windowTitle(), QString("Korvane Dunmere - Progress"));
-          QCOMPARE(guitest::CutTexts(&progress), QStringList());
-          // The scan waits for the window at every percent shown: Stop lands between two pages.
-          QObject::connect(&progress, &ui::CProgressDlg::percentShown, &progress, [&](int percent) {
-            if (percent >= 4 && percent < 25 && progress.stopButton()->text() == "Stop") {
-              progress.stopButton()->click();
-              pagesRead = channel.pagesRead;
-              pagesTotal = channel.pagesTotal;
-            }
-          });
-        });
+    // The scan does not wait for the window, so it needs a file large enough to be caught in
+    // flight: the corpus file followed by a gigabyte of (sparse) empty pages.
+    QTemporaryDir folder;
+    const QString large = folder.filePath("large.mdb");
+    QVERIFY(QFile::copy(guitest::CorpusFile("jet4/testV2003.mdb"), large));
+    QVERIFY(QFile::setPermissions(large, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(QFile(large).resize(qint64(1) << 30));
+    const guitest::ViewRun run = guitest::BrowseAndView(dlg, large, [&](ui::CProgressDlg& progress) {
+      QCOMPARE(progress.windowTitle(), QString("Korvane Dunmere - Progress"));
+      QCOMPARE(guitest::CutTexts(&progress), QStringList());
+      // Stop lands while the scan is still reading pages.
+      QObject::connect(&progress, &ui::CProgressDlg::percentShown, &progress, [&](int percent) {
+        if (percent >= 4 && percent < 25 && progress.stopButton()->text() == "Stop") {
+          progress.stopButton()->click();
+          pagesRead = channel.pagesRead;
+          pagesTotal = channel.pagesTotal;
+        }
+      });
+    });
     QVERIFY(pagesTotal > 0);
     QVERIFY2(pagesRead < pagesTotal, qPrintable(QString("%1 of %2").arg(pagesRead).arg(pagesTotal)));
     QCOMPARE(run.buttonText, QString("Close"));

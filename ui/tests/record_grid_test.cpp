@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "engine/engine.h"
 #include "jet4/jet4_engine.h"
-#include "queries/engine.h"
 #include "ui/tests/gui_harness.h"
 #include "ui/tests/gui_tests.h"
 
@@ -23,15 +23,15 @@ constexpr int kRows = 250;
 QString writeTableOf250Rows(const QString& folder) {
   const std::string path = (folder + "/Rows250.mdb").toStdString();
   auto db = jet4::MakeJet4Database();
-  db->Create(path, queries::kEngineLocale, 0);
+  db->Create(path, engine::kEngineLocale, 0);
   db->Execute("CREATE TABLE [Numbers] ([ID] LONG, [Name] TEXT(50), [Amount] DOUBLE)");
   auto rs = db->NewRecordset();
   rs->Open("select * from [Numbers] where 1=-1");
   for (int n = 1; n <= kRows; ++n) {
     rs->AddNew();
-    rs->SetFieldValue("ID", std::to_string(n));
-    if (n % 10 != 0) rs->SetFieldValue("Name", "Row " + std::to_string(n));
-    rs->SetFieldValue("Amount", std::to_string(n * 1.5));
+    rs->SetFieldValue("ID", support::TextValue(std::to_string(n)));
+    if (n % 10 != 0) rs->SetFieldValue("Name", support::TextValue("Row " + std::to_string(n)));
+    rs->SetFieldValue("Amount", support::TextValue(std::to_string(n * 1.5)));
     rs->Update();
   }
   rs->Close();
@@ -166,3 +166,4 @@ class RecordGridTest : public QObject {
 GUI_TEST_CLASS(RecordGridTest);
 
 #include "record_grid_test.moc"
+#include "support/value_builders.h"

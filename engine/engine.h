@@ -1,14 +1,17 @@
 // The database engine interface: what the temporary catalog database and the Access export
 // target need of a database engine. Backends: SQLite (the temporary catalog database) and our
 // own Jet 4 writer (the Access export target). Every failure is an EngineError, which each
-// caller catches with a catch-all; no caller uses its detail beyond logging.
+// caller catches with a catch-all; no caller uses its detail beyond logging. Values are set
+// typed (support::Value), never as display text.
 #pragma once
 
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-namespace queries {
+#include "support/value.h"
+
+namespace engine {
 
 class EngineError : public std::runtime_error {
  public:
@@ -54,9 +57,11 @@ class EngineRecordset {
   virtual EngineValue GetFieldValue(int index) = 0;
   virtual bool IsEOF() = 0;
   virtual void MoveNext() = 0;
-  // Appending: AddNew starts a pending record, SetFieldValue fills it, Update appends it.
+  // Appending: AddNew starts a pending record, SetFieldValue fills it, Update appends it. A
+  // value is stored as it is (a double bit for bit, bytes as given, a null as null); one that
+  // the column cannot hold (out of range, too long, no conversion) is an EngineError.
   virtual void AddNew() = 0;
-  virtual void SetFieldValue(const std::string& column, const std::string& value) = 0;
+  virtual void SetFieldValue(const std::string& column, const support::Value& value) = 0;
   virtual void Update() = 0;
   virtual void Close() = 0;
 };
@@ -78,4 +83,4 @@ class EngineDatabase {
 // The locale text given when a database is created.
 constexpr const char* kEngineLocale = ";LANGID=0x0409;CP=1252;COUNTRY=0";
 
-}  // namespace queries
+}  // namespace engine

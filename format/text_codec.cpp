@@ -1,11 +1,45 @@
-// UTF-8 decoding and the two stored text forms.
-#include "jet4/text_encoding.h"
+// The two stored text forms, to and from UTF-8.
+#include "format/text_codec.h"
 
 #include <cstdint>
+#include <vector>
 
-namespace jet4 {
+#include "support/text.h"
+
+namespace format {
 
 namespace {
+constexpr uint8_t kCompressedMarker0 = 0xFF;
+constexpr uint8_t kCompressedMarker1 = 0xFE;
+constexpr uint8_t kModeSwitch = 0x00;
+
+// Expands the compressed form into plain UTF-16LE code units. The switch byte is looked for
+// at the start of each character, in both modes; a lone byte left in two-byte mode is dropped.
+std::vector<uint8_t> expandCompressed(support::ByteView bytes) {
+  std::vector<uint8_t> units;
+  units.reserve(bytes.size() * 2);
+  bool oneByteMode = true;
+  size_t i = 2;
+  while (i < bytes.size()) {
+    const uint8_t byte = bytes.u8(static_cast<int64_t>(i));
+    if (byte == kModeSwitch) {
+      oneByteMode = !oneByteMode;
+      ++i;
+    } else if (oneByteMode) {
+      units.push_back(byte);
+      units.push_back(0);
+      ++i;
+    } else if (i + 1 < bytes.size()) {
+      units.push_back(byte);
+      units.push_back(bytes.u8(static_cast<int64_t>(i + 1)));
+      i += 2;
+    } else {
+      break;
+    }
+  }
+  return units;
+}
+
 constexpr size_t kMinCompressedChars = 3;
 constexpr size_t kMaxCompressedChars = 1024;
 
@@ -38,6 +72,14 @@ size_t decodeUtf8(std::string_view s, size_t i, uint32_t& codePoint) {
   return length;
 }
 }  // namespace
+
+std::string DecodeJetText(support::ByteView bytes) {
+  if (bytes.size() >= 2 && bytes.u8(0) == kCompressedMarker0 && bytes.u8(1) == kCompressedMarker1) {
+    const std::vector<uint8_t> units = expandCompressed(bytes);
+    return support::Utf16LeToUtf8(support::ByteView(units));
+  }
+  return support::Utf16LeToUtf8(bytes);
+}
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
   std::u16string out;
@@ -77,8 +119,8 @@ std::string EncodeText(std::u16string_view text, bool allowCompression) {
   if (!compress) return Utf16LeBytes(text);
   std::string out;
   out.reserve(text.size() + 2);
-  out += '\xFF';
-  out += '\xFE';
+  out += static_cast<char>(kCompressedMarker0);
+  out += static_cast<char>(kCompressedMarker1);
   for (char16_t unit : text) out += static_cast<char>(unit);
   return out;
 }
@@ -90,4 +132,4 @@ std::u16string FoldedName(std::string_view utf8) {
   return folded;
 }
 
-}  // namespace jet4
+}  // namespace format

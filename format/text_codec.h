@@ -1,11 +1,17 @@
-// Text as the file stores it: UTF-16LE, or the compressed form (marker FF FE, then one byte
-// per character) for values whose characters all fit in one byte.
+// Text as the file stores it: UTF-16LE, or the compressed form that starts with FF FE and holds
+// one byte per character, where a 00 byte switches between one-byte and two-byte runs. The
+// reader decodes both; the writer compresses values whose characters all fit in one byte.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace jet4 {
+#include "support/byte_view.h"
+
+namespace format {
+
+// The UTF-8 text of a TEXT or MEMO value's stored bytes.
+std::string DecodeJetText(support::ByteView bytes);
 
 // UTF-8 to UTF-16 code units. A byte that starts no valid UTF-8 sequence is taken as the
 // Latin-1 character of that value, so no input byte is lost.
@@ -21,4 +27,4 @@ std::string Utf16LeBytes(std::u16string_view text);
 // A name as the engine compares names: UTF-16 with the ASCII letters in upper case.
 std::u16string FoldedName(std::string_view utf8);
 
-}  // namespace jet4
+}  // namespace format
