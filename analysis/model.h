@@ -61,6 +61,9 @@ struct Column {
   int32_t variableIndex = -1;
   int32_t precision = 0;
   int32_t scale = 0;
+  uint8_t extFlags = 0;    // descriptor byte 16: 0x01 compressed text, 0xC0 calculated (newer files)
+  int32_t complexId = 0;   // complex columns (type 18): the key into MSysComplexColumns
+  std::string expression;  // calculated columns: the expression whose results the rows keep
 };
 
 struct Table {
@@ -85,6 +88,7 @@ struct Table {
   // Each is page << 8 | row, sorted.
   std::vector<uint32_t> abandonedMovedRows;
   std::vector<Column> columns;
+  uint32_t catalogFlags = 0;  // the catalog's flags of the table (0 when the catalog does not name it)
   std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
   std::string createStatement;
   // Empty when the layout comes from the table's own definition; "rows" when its definition is
@@ -117,6 +121,16 @@ extern std::vector<Table> g_tables;
 extern std::vector<uint64_t> g_candidateOffsets;
 extern std::vector<Field> g_rowFields;
 extern std::vector<std::unique_ptr<Queries>> g_queries;
+
+// Every object the catalog names, by id (for a table, its definition page), hidden and system
+// tables included: the complex-column data tables and MSysComplexColumns are read through it
+// although they are not listed with the user tables.
+struct CatalogObject {
+  std::string name;
+  int32_t type = 0;
+  uint32_t flags = 0;  // 0x80000000: a system object (the catalog tables, complex-column data)
+};
+extern std::unordered_map<uint32_t, CatalogObject> g_catalogObjects;
 
 // Removes from g_tables the tables whose flag in keep is false, in one pass, keeping the order
 // of the rest (a damaged file can hold tens of thousands of definition pages).

@@ -18,7 +18,8 @@
 //    0  u8   type code             11  u8   precision (NUMERIC)   21  u16  fixed offset
 //    5  u16  column number         12  u8   scale (NUMERIC)       23  u16  length in bytes
 //    7  u16  variable index        15  u8   flags, 0x01 fixed, 0x04 autonumber
-//    9  u16  row column number
+//    9  u16  row column number     16  u8   extra flags, 0xC0 calculated
+//   11  u32  complex id (type 18)
 #include <algorithm>
 #include <cstdio>
 
@@ -31,6 +32,7 @@ namespace analysis {
 
 namespace {
 constexpr int32_t kTypeNumeric = 16;
+constexpr int32_t kTypeComplex = 18;
 constexpr int64_t kDescriptorsStart = 63;
 
 void readHeader(support::ByteView definition, const FormatLayout& layout, Table& table) {
@@ -81,6 +83,8 @@ int MdbRecovery::DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table
     column.precision = descriptor.u8(11);
     column.scale = descriptor.u8(12);
   }
+  if (column.type == kTypeComplex) column.complexId = descriptor.i32(11);
+  column.extFlags = descriptor.u8(16);
   column.isFixed = (descriptor.u8(15) & 0x01) != 0;
   column.isAutoNumber = (descriptor.u8(15) & 0x04) != 0;
   column.fixedOffset = descriptor.u16(21);

@@ -185,6 +185,7 @@ int MdbRecovery::DiscoverTables() {
     if (kept != i) g_tables[kept] = std::move(g_tables[i]);
     Table& table = g_tables[kept++];
     table.index = static_cast<int32_t>(kept - 1);
+    if (steps.readColumnProperties) steps.readColumnProperties(*this, table);
     channel->tableToAdd = &table;
     channel->tablesRead += 1;
     if (!table.layoutSource.empty()) {
@@ -201,6 +202,21 @@ int MdbRecovery::DiscoverTables() {
   g_tables.resize(kept);
   channel->recoveryTblEvent.set();
   return static_cast<int>(g_tables.size());
+}
+
+int MdbRecovery::ReadTableSchema(uint32_t tdefPage, Table& table) {
+  table = Table{};
+  table.tdefPage = tdefPage;
+  const PageMetaData* head = g_pageMap.findByNumber(tdefPage);
+  if (head == nullptr || head->pageType != 2) return 0;
+  std::unordered_set<uint32_t> chain{tdefPage};
+  for (uint32_t next = nextDefinitionPage(tdefPage); next != 0 && chain.insert(next).second;
+       next = nextDefinitionPage(next)) {
+    Table continuation;
+    continuation.tdefPage = next;
+    table.continuations.push_back(std::move(continuation));
+  }
+  return DecodeTableDefinition(assembleDefinition(*this, table), table);
 }
 
 }  // namespace analysis

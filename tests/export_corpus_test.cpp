@@ -201,11 +201,19 @@ std::vector<std::string> comparableLines(const std::string& csvFile) {
   return lines;
 }
 
-// Tables whose columns have a type no new database knows: creating them fails, as it must.
+// Tables whose columns have a type code of no name: creating them fails, as it must. (Complex
+// columns are created, as their joined values.)
 bool cannotBeCreated(const analysis::Table& table) {
   return std::any_of(table.columns.begin(), table.columns.end(), [](const analysis::Column& column) {
-    return exporter::CsvTypeName(column) == "UNKNOWN-DATATYPE";
+    return records::GetTypeName(column).rfind("UNKNOWN-DATATYPE", 0) == 0;
   });
+}
+
+// An attachment column changes form in a new database: the owner keeps the file names, the
+// files move to a child table. Such tables are compared by their record count.
+bool hasAttachmentColumn(const analysis::Table& table) {
+  return std::any_of(table.columns.begin(), table.columns.end(),
+                     [](const analysis::Column& column) { return column.type == records::kTypeAttachment; });
 }
 
 TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
@@ -217,7 +225,7 @@ TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
     std::map<std::string, std::vector<std::string>> sourceLines;
     std::map<std::string, std::vector<int32_t>> sourceTextLengths;
     std::map<std::string, int32_t> exported;
-    std::set<std::string> uncreatable;
+    std::set<std::string> uncreatable, changedForm;
     std::string target;
     {
       analysis::ProgressChannel channel;
@@ -228,6 +236,7 @@ TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
       for (const auto& [name, csvFile] : csv.csvFiles) sourceLines[name] = comparableLines(csvFile);
       for (const auto& table : analysis::g_tables) {
         if (cannotBeCreated(table)) uncreatable.insert(table.name);
+        if (hasAttachmentColumn(table)) changedForm.insert(table.name);
         for (const auto& column : table.columns)
           if (column.type == records::kTypeText) sourceTextLengths[table.name].push_back(column.length);
       }
@@ -258,7 +267,10 @@ TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
         ADD_FAILURE() << file << ": " << name << " is not in the new database";
         continue;
       }
-      EXPECT_EQ(comparableLines(found->second), lines) << file << " " << name;
+      if (changedForm.count(name))
+        EXPECT_EQ(comparableLines(found->second).size(), lines.size()) << file << " " << name;
+      else
+        EXPECT_EQ(comparableLines(found->second), lines) << file << " " << name;
       EXPECT_EQ(exported[name], static_cast<int32_t>(lines.size()) - 1) << file << " " << name;
       EXPECT_EQ(targetTextLengths[name], sourceTextLengths[name]) << file << " " << name;
       ++tablesCompared;

@@ -31,8 +31,11 @@ QTreeWidgetItem* hiddenQueriesFolder(QTreeWidgetItem* root, const QIcon& icon) {
 
 QString columnLabel(const analysis::Column& column) {
   const std::string typeName = records::GetTypeName(column);
-  if (typeName == "TEXT") return QString("%1 [%2(%3)]").arg(ToQt(column.name), ToQt(typeName)).arg(column.length);
-  return QString("%1 [%2]").arg(ToQt(column.name), ToQt(typeName));
+  QString label = typeName == "TEXT" ? QString("%1 [%2(%3)]").arg(ToQt(column.name), ToQt(typeName)).arg(column.length)
+                                     : QString("%1 [%2]").arg(ToQt(column.name), ToQt(typeName));
+  // A calculated column shows the expression whose results its rows keep.
+  if (!column.expression.empty()) label += QString(" = %1").arg(ToQt(column.expression));
+  return label;
 }
 
 template <typename Record>
