@@ -92,8 +92,8 @@ TEST(CsvRulesTest, ValueByKind) {
        typed(ValueKind::kText, 0, 0, "O'Neil \"x\" a\\b"), "\"O'Neil \"\"x\"\" a\\b\""},
       {"memo with line breaks and blank ends", column(records::kTypeMemo),
        typed(ValueKind::kText, 0, 0, "  line one\nline two  "), "\"  line one\nline two  \""},
-      {"attachment shows its type", column(records::kTypeAttachment), typed(ValueKind::kBinary, 0, 0, {}, {5, 0, 0, 0}),
-       "ATTACHMENT"},
+      {"attachment key whose files are not found: the stored key", column(records::kTypeAttachment),
+       typed(ValueKind::kBinary, 0, 0, {}, {5, 0, 0, 0}), "05000000"},
   };
   for (const auto& c : cases) {
     std::string line;

@@ -103,11 +103,18 @@ void CProgressDlg::OnStopOrClose() {
 
 void CProgressDlg::ShowCompleted(const QStringList& damage) {
   showClose();
-  if (damage.isEmpty()) return;
-  // Below "Recovery Completed", whether the status thread has put it up already or does later.
-  int row = m_lstStatus->count() > 0 && m_lstStatus->item(0)->text() == kCompleted ? 1 : 0;
+  m_damage = damage;
+  // Below "Recovery Completed": now when it is up, else as soon as the status loop shows it (the
+  // status loop shows the last texts at its own pace, possibly after the analysis ended).
+  if (m_lstStatus->count() > 0 && m_lstStatus->item(0)->text() == kCompleted) showDamage();
+}
+
+void CProgressDlg::showDamage() {
+  if (m_damage.isEmpty()) return;
+  int row = 1;
   m_lstStatus->insertItem(row++, "Damage found in this file:");
-  for (const QString& line : damage) m_lstStatus->insertItem(row++, "    " + line);
+  for (const QString& line : m_damage) m_lstStatus->insertItem(row++, "    " + line);
+  m_damage.clear();
 }
 
 void CProgressDlg::showPercent(int percent) {
@@ -128,7 +135,10 @@ void CProgressDlg::showClose() {
 
 void CProgressDlg::statusChanged(const std::string& text) {
   const QString line = m_bFailed && text == kCompleted ? QString(kFailed) : ToQt(text);
-  m_calls.call([this, line] { m_lstStatus->insertItem(0, line); });
+  m_calls.call([this, line] {
+    m_lstStatus->insertItem(0, line);
+    if (line == kCompleted) showDamage();
+  });
 }
 
 void CProgressDlg::databaseNameChanged(const std::string& name) {

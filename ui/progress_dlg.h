@@ -54,6 +54,7 @@ class CProgressDlg : public WhiteDialog, private analysis::ProgressView {
   void OnStopOrClose();
   void showPercent(int percent);
   void showClose();
+  void showDamage();
 
   // ProgressView, called on the loop threads.
   void statusChanged(const std::string& text) override;
@@ -72,6 +73,7 @@ class CProgressDlg : public WhiteDialog, private analysis::ProgressView {
   analysis::ProgressLoops m_loops;
   bool m_bStarted = false;
   std::atomic<bool> m_bFailed{false};
+  QStringList m_damage;  // damage lines waiting for "Recovery Completed" (GUI thread only)
 
   QProgressBar* m_progress;
   QLabel* m_lblPercent;

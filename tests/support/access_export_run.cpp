@@ -35,7 +35,7 @@ AccessExportRun ExportToAccess(const std::string& source, const std::string& des
     if (table.name.empty() || table.name.rfind("ASys", 0) == 0) continue;
     settings.m_exportTables.push_back(&table);
     const bool unknownType = std::any_of(table.columns.begin(), table.columns.end(), [](const auto& column) {
-      return column.type == records::kTypeAttachment || records::GetTypeName(column).rfind("UNKNOWN", 0) == 0;
+      return records::GetTypeName(column).rfind("UNKNOWN", 0) == 0;
     });
     if (unknownType) run.uncreatable.push_back(table.name);
   }

@@ -2,6 +2,7 @@
 #include "ui/tests/gui_harness.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -81,6 +82,9 @@ ViewRun ViewBy(ui::CTessalyDlg& dlg, const std::function<void()>& start,
   QObject::connect(poll, &QTimer::timeout, &dlg, [&, poll] {
     ui::CProgressDlg* progress = dlg.ProgressDlg();
     if (!progress || !progress->isVisible()) return;
+    // Not from inside another modal window's loop (a password asked for): the checks below wait
+    // in a loop of their own, which must not hold that window's answer back.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != progress) return;
     poll->stop();
     poll->deleteLater();
     // However the checks below end, the modal window closes so the test goes on.
