@@ -13,7 +13,7 @@ constexpr const char* kUsage =
     "  records FILE TABLE [--page N | --all] [--json] [--objects DIR]\n"
     "                               a table's records, 100 to a page (binary and OLE values saved in DIR)\n"
     "  query FILE NAME              print the SQL text of the saved query NAME\n"
-    "  export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...\n"
+    "  export FILE --to DIR (--csv | --access | --sqlite) [--schema-only] [--table NAME]... [--query NAME]...\n"
     "                               export tables (and, as CSV, queries) into DIR\n"
     "Every command takes --password-file FILE for an encrypted file (else TESSALY_PASSWORD,\n"
     "else a prompt on a terminal).\n";
