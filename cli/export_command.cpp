@@ -60,8 +60,6 @@ int parseOptions(const std::vector<std::string>& args, ExportOptions& options) {
   if (options.format == 0) return UsageError("export: --csv, --access or --sqlite is needed");
   if (options.format == exporter::kFormatAccess && !options.queries.empty())
     return UsageError("export: an Access export writes no queries; use --csv for --query");
-  if (options.format == exporter::kFormatSqlite && !options.queries.empty())
-    return UsageError("export: a SQLite export writes no queries yet; use --csv for --query");
   options.path = positional[0];
   return 0;
 }
@@ -87,7 +85,7 @@ bool chooseTables(const ExportOptions& options, std::vector<analysis::Table*>& c
 }
 
 bool chooseQueries(const ExportOptions& options, std::vector<analysis::Queries*>& chosen) {
-  if (options.format != exporter::kFormatCsv) return true;
+  if (options.format == exporter::kFormatAccess) return true;
   if (options.queries.empty()) {
     for (auto& query : analysis::g_queries) chosen.push_back(query.get());
     return true;

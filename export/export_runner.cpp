@@ -5,6 +5,7 @@
 #include "export/access_target.h"
 #include "export/export_statistics.h"
 #include "export/sqlite_file.h"
+#include "export/sqlite_queries.h"
 #include "export/table_export.h"
 #include "export/table_export_sqlite.h"
 #include "platform/message_sink.h"
@@ -85,6 +86,15 @@ class Run {
     sqlite_ = &file;
     exportTables(kFormatSqlite);
     sqlite_ = nullptr;
+    if (!settings_.m_exportQueries.empty() && !channel_.aborted()) {
+      const std::string name = "access_queries";
+      insertLogged(kTableStartedPrefix + name);
+      const SqliteQueriesOutcome queries = ExportQueriesToSqlite(settings_.m_exportQueries, file);
+      if (!queries.written) failed_ = true;
+      support::LogExecution("Views : " + std::to_string(queries.views) + " of " + std::to_string(queries.selects) +
+                            " SELECT queries");
+      insertLogged(kTableCompletedPrefix + name);
+    }
     if (!file.close()) failed_ = true;
   }
 

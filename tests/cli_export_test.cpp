@@ -165,7 +165,7 @@ TEST(CliExportTest, ArgumentsAndNames) {
       {{"export", path, "--to", to, "--csv", "--access"}, 2},
       {{"export", path, "--to", to, "--access", "--query", "Q"}, 2},
       {{"export", path, "--to", to, "--sqlite", "--csv"}, 2},
-      {{"export", path, "--to", to, "--sqlite", "--query", "Q"}, 2},
+      {{"export", path, "--to", to, "--sqlite", "--query", "Nope"}, 1},
       {{"export", path, "--to", to, "--csv", "--table"}, 2},
       {{"export", path, "--to", to, "--csv", "--frobnicate"}, 2},
       {{"export", "--to", to, "--csv"}, 2},
