@@ -11,6 +11,7 @@
 
 #include "engine/engine.h"
 #include "jet4/jet4_engine.h"
+#include "support/value_builders.h"
 #include "ui/tests/gui_harness.h"
 #include "ui/tests/gui_tests.h"
 
@@ -166,4 +167,3 @@ class RecordGridTest : public QObject {
 GUI_TEST_CLASS(RecordGridTest);
 
 #include "record_grid_test.moc"
-#include "support/value_builders.h"
