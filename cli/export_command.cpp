@@ -1,4 +1,4 @@
-// tessaly-cli export FILE --to DIR (--csv | --access) [--schema-only] [--deleted] [--table NAME]...
+// tessaly-cli export FILE --to DIR (--csv | --access | --sqlite) [--schema-only] [--deleted] [--table NAME]...
 // [--query NAME]...: analyses FILE and exports the named tables and queries (every user table
 // and query when none is named) the way the viewer's export does, printing its status lines
 // and statistics. Exit status 0 only when the export completed successfully.
@@ -30,10 +30,14 @@ int parseOptions(const std::vector<std::string>& args, ExportOptions& options) {
   std::vector<std::string> positional;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--csv" || arg == "--access") {
-      const int format = arg == "--csv" ? exporter::kFormatCsv : exporter::kFormatAccess;
+    if (arg == "--csv" || arg == "--access" || arg == "--sqlite") {
+      const int format = arg == "--csv"      ? exporter::kFormatCsv
+                         : arg == "--access" ? exporter::kFormatAccess
+                                             : exporter::kFormatSqlite;
       if (options.format != 0 && options.format != format)
-        return UsageError("export: --csv and --access exclude each other");
+        return UsageError(options.format == exporter::kFormatSqlite || format == exporter::kFormatSqlite
+                              ? "export: --csv, --access and --sqlite exclude each other"
+                              : "export: --csv and --access exclude each other");
       options.format = format;
     } else if (arg == "--schema-only") {
       options.schemaOnly = true;
@@ -56,7 +60,7 @@ int parseOptions(const std::vector<std::string>& args, ExportOptions& options) {
   }
   if (positional.size() != 1) return UsageError("export: one FILE is needed");
   if (options.destination.empty()) return UsageError("export: --to DIR is needed");
-  if (options.format == 0) return UsageError("export: --csv or --access is needed");
+  if (options.format == 0) return UsageError("export: --csv, --access or --sqlite is needed");
   if (options.format == exporter::kFormatAccess && !options.queries.empty())
     return UsageError("export: an Access export writes no queries; use --csv for --query");
   options.path = positional[0];
@@ -84,7 +88,7 @@ bool chooseTables(const ExportOptions& options, std::vector<analysis::Table*>& c
 }
 
 bool chooseQueries(const ExportOptions& options, std::vector<analysis::Queries*>& chosen) {
-  if (options.format != exporter::kFormatCsv) return true;
+  if (options.format == exporter::kFormatAccess) return true;
   if (options.queries.empty()) {
     for (auto& query : analysis::g_queries) chosen.push_back(query.get());
     return true;

@@ -5,7 +5,11 @@
 #include "export/access_target.h"
 #include "export/export_statistics.h"
 #include "export/recovered_export.h"
+#include "export/sqlite_file.h"
+#include "export/sqlite_queries.h"
 #include "export/table_export.h"
+#include "export/table_export_sqlite.h"
+#include "platform/message_sink.h"
 #include "queries/query_script.h"
 #include "support/execution_log.h"
 #include "support/file_name.h"
@@ -37,6 +41,8 @@ class Run {
       insertLogged(kExportStartedLine);
       exportTables(kFormatCsv);
       exportQueries();
+    } else if (settings_.m_nExportFormat == kFormatSqlite) {
+      exportToSqlite();
     }
     setPercent(100);
 
@@ -63,6 +69,36 @@ class Run {
     view_.percentChanged(percent);
   }
 
+  // As into an Access target: without the new file nothing can be exported, an error.
+  void exportToSqlite() {
+    SqliteFile file;
+    const std::string fileName = SqliteTargetFileName(settings_.m_strExportFolder, settings_.m_strFileTitle);
+    support::LogError("output file name : ");
+    support::LogError(fileName);
+    const bool created = file.create(fileName);
+    insertLogged(kExportStartedLine);
+    if (!created) {
+      platform::ShowMessageBox("Error creating database : " + fileName);
+      support::LogError(fileName + " database creation failed");
+      failed_ = true;
+      return;
+    }
+    target_ = fileName;
+    sqlite_ = &file;
+    exportTables(kFormatSqlite);
+    sqlite_ = nullptr;
+    if (!settings_.m_exportQueries.empty() && !channel_.aborted()) {
+      const std::string name = "access_queries";
+      insertLogged(kTableStartedPrefix + name);
+      const SqliteQueriesOutcome queries = ExportQueriesToSqlite(settings_.m_exportQueries, file);
+      if (!queries.written) failed_ = true;
+      support::LogExecution("Views : " + std::to_string(queries.views) + " of " + std::to_string(queries.selects) +
+                            " SELECT queries");
+      insertLogged(kTableCompletedPrefix + name);
+    }
+    if (!file.close()) failed_ = true;
+  }
+
   void exportTables(int variant) {
     const auto& tables = settings_.m_exportTables;
     support::UniqueFileNames fileNames;
@@ -74,14 +110,16 @@ class Run {
       insertLogged(kTableStartedPrefix + table->name);
       CsvTableTarget csv;
       if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
-      int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
-      if (result >= 0 && settings_.m_bExportDeleted && settings_.m_nExportMode == kModeSchemaAndData)
+      int result = variant == kFormatSqlite ? ExportTableToSqlite(recovery_, *table, *sqlite_, settings_.m_nExportMode)
+                                            : ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
+      if (result >= 0 && variant != kFormatSqlite && settings_.m_bExportDeleted &&
+          settings_.m_nExportMode == kModeSchemaAndData)
         result = exportRecoveredRows(*table, variant, csv);
       if (result < 0 && !channel_.aborted()) {
         failed_ = true;
         failedTables_.insert(table);
       }
-      if (variant == kFormatCsv) channel_.done = 1;
+      if (variant == kFormatCsv || (variant == kFormatSqlite && result > 0)) channel_.done = 1;
       insertLogged(kTableCompletedPrefix + table->name);
       setPercent(static_cast<int>((position + 1) * 75 / tables.size()));
     }
@@ -126,6 +164,7 @@ class Run {
   const ExportSettings& settings_;
   ExportView& view_;
   std::string target_;
+  SqliteFile* sqlite_ = nullptr;  // the open target of a SQLite export
   size_t reachedTables_ = 0;
   int percent_ = 0;
   bool failed_ = false;

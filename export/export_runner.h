@@ -22,7 +22,7 @@ constexpr const char* kExportAbortedLine = "Export Aborted by user...";
 
 struct ExportOutcome {
   std::string finalLine;
-  std::string target;                       // the Access file created, or the CSV export folder
+  std::string target;                       // the Access or SQLite file created, or the CSV export folder
   std::vector<ExportStatistic> statistics;  // the tables the export reached, as listed
   bool succeeded() const { return finalLine == kExportSucceededLine; }
 };
@@ -30,8 +30,9 @@ struct ExportOutcome {
 // settings.m_strExportFolder is the destination of an Access export (the target file is created
 // there) or the prepared folder of a CSV export (PrepareCsvExportFolder). Format kFormatAccess
 // copies the tables into a new Access database, kFormatCsv writes each table's CSV file and
-// each query's script; any other format exports nothing. The channel's abort and done flags
-// are cleared first and belong to the export until it returns.
+// each query's script, kFormatSqlite writes the tables into a new SQLite database
+// "Recovered_<title>_<stamp>.sqlite" in the destination; any other format exports nothing. The channel's abort and done
+// flags are cleared first and belong to the export until it returns.
 ExportOutcome RunExport(analysis::MdbRecovery& recovery, const ExportSettings& settings, ExportView& view);
 
 }  // namespace exporter

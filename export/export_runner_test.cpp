@@ -254,12 +254,13 @@ TEST_F(ExportRunnerTest, NamesFromTheFileStayInsideTheExportFolder) {
   EXPECT_EQ(platform::ListFolder(destination.path()).size(), 1u);
 }
 
+// Format 4 is no format: nothing is exported (3 is the SQLite database).
 TEST_F(ExportRunnerTest, OtherFormatsAndStoppedQueryExports) {
   makeTables(1);
-  EXPECT_EQ(run(settings(3, destination.path())).finalLine, "Export completed with errors...");
+  EXPECT_EQ(run(settings(4, destination.path())).finalLine, "Export completed with errors...");
   EXPECT_EQ(view.percents, std::vector<int>{100});
   tables.clear();
-  EXPECT_EQ(run(settings(3, destination.path())).finalLine, "Export completed Successfully...");
+  EXPECT_EQ(run(settings(4, destination.path())).finalLine, "Export completed Successfully...");
 
   makeQueries(2);
   view.onStatus = [this](const std::string& line) {

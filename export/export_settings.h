@@ -9,7 +9,7 @@
 
 namespace exporter {
 
-enum ExportFormat : int { kFormatAccess = 1, kFormatCsv = 2 };
+enum ExportFormat : int { kFormatAccess = 1, kFormatCsv = 2, kFormatSqlite = 3 };
 enum ExportMode : int { kModeSchemaOnly = 10, kModeSchemaAndData = 11 };
 
 struct ExportSettings {

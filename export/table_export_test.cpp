@@ -16,6 +16,7 @@
 #include "records/record_text.h"
 #include "records/type_names.h"
 #include "tests/support/analysis_harness.h"
+#include "tests/support/export_rows.h"
 #include "tests/support/record_fixture.h"
 
 namespace {
@@ -25,26 +26,7 @@ using namespace testsupport;
 constexpr int32_t kTdefPage = 2;
 constexpr size_t kFirstDataPage = 6;
 
-struct Row {
-  int id;
-  bool flag;
-  uint32_t cents;  // NUMERIC(18,2)
-  const char* note;
-  uint16_t entryFlags = 0;  // 0xC000: deleted
-  bool allNull = false;
-};
-
-std::vector<uint8_t> numeric(uint32_t value) {
-  return Concat(Concat(Concat(Concat({0x00}, Le32(0)), Le32(0)), Le32(0)), Le32(value));
-}
-
-std::vector<uint8_t> rowBytes(const Row& row) {
-  if (row.allNull) return RowBuilder(4, 21).bytes();
-  RowBuilder builder(4, 21);
-  builder.fixed(0, 0, Le32(static_cast<uint32_t>(row.id))).present(1, row.flag).fixed(2, 4, numeric(row.cents));
-  builder.variable(3, Utf16(row.note));
-  return builder.bytes();
-}
+using Row = ExportRow;
 
 class TableExportTest : public ::testing::Test {
  protected:
@@ -64,7 +46,7 @@ class TableExportTest : public ::testing::Test {
   void openWithRows(const std::vector<Row>& rows) {
     FileBuilder file = FileBuilder::Jet4Start(kFirstDataPage);
     PageBuilder page = PageBuilder::DataPage(kTdefPage);
-    for (const auto& row : rows) page.addRow(rowBytes(row), row.entryFlags);
+    for (const auto& row : rows) page.addRow(ExportRowBytes(row), row.entryFlags);
     fixture.table.dataPages.push_back(static_cast<int32_t>(file.pageCount()));
     file.appendPage(page.page());
     fixture.open(file);

@@ -2,6 +2,7 @@
 // present, over real files): the status lines, the statistics, the files written, the exit
 // status, and the argument checks.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <nlohmann/json.hpp>
@@ -119,6 +120,37 @@ TEST(CliExportTest, AccessExportOfOneTableSchemaOnly) {
   EXPECT_TRUE(pages.empty() || pages[0]["rows"].empty()) << records.out;
 }
 
+TEST(CliExportTest, SqliteExportOfEveryTable) {
+  TempFolder folder, destination;
+  const std::string path = buildShop(folder);
+  const auto result = RunCli({"export", path, "--to", destination.path(), "--sqlite"});
+  ASSERT_EQ(result.exitCode, 0) << result.out;
+  const std::string target = entryStartingWith(destination.path(), "Recovered_Shop_On_");
+  ASSERT_FALSE(target.empty());
+  EXPECT_EQ(target.substr(target.size() - 7), ".sqlite");
+  EXPECT_NE(result.out.find("Exported to : " + target + "\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("                             Orders:                   3"), std::string::npos)
+      << result.out;
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(target.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  std::vector<std::string> rows;
+  sqlite3_stmt* select = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db, "SELECT id, typeof(id), item, paid FROM Orders ORDER BY rowid", -1, &select, nullptr),
+      SQLITE_OK);
+  while (sqlite3_step(select) == SQLITE_ROW) {
+    std::string row;
+    for (int c = 0; c < 4; ++c) row += std::string(reinterpret_cast<const char*>(sqlite3_column_text(select, c))) + "|";
+    rows.push_back(row);
+  }
+  sqlite3_finalize(select);
+  EXPECT_EQ(sqlite3_exec(db, "SELECT x FROM Empty", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(rows, (std::vector<std::string>{"1|integer|tea, green|1|", "2|integer|it's \"fine\"|0|",
+                                            "3|integer|C:\\files|1|"}));
+}
+
 TEST(CliExportTest, ArgumentsAndNames) {
   TempFolder folder, destination;
   const std::string path = buildShop(folder);
@@ -132,6 +164,8 @@ TEST(CliExportTest, ArgumentsAndNames) {
       {{"export", path, "--to", to}, 2},
       {{"export", path, "--to", to, "--csv", "--access"}, 2},
       {{"export", path, "--to", to, "--access", "--query", "Q"}, 2},
+      {{"export", path, "--to", to, "--sqlite", "--csv"}, 2},
+      {{"export", path, "--to", to, "--sqlite", "--query", "Nope"}, 1},
       {{"export", path, "--to", to, "--csv", "--table"}, 2},
       {{"export", path, "--to", to, "--csv", "--frobnicate"}, 2},
       {{"export", "--to", to, "--csv"}, 2},

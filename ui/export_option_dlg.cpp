@@ -79,6 +79,7 @@ void CExportOptionDlg::buildControls() {
   makeFrame(this, nullptr, "Save As", 3, 55, 303, 47);
   m_rdoAccess = makeRadio(this, m_formatGroup, "1041", "MS Access Database", 11, 68, 79, 11);
   m_rdoCsv = makeRadio(this, m_formatGroup, "1042", "CSV file", 163, 69, 51, 11);
+  m_rdoSqlite = makeRadio(this, m_formatGroup, "1043", "SQLite database", 222, 69, 80, 11);
   m_lblQueriesWarning = makeLabel(this, "1099", kQueriesWarning, 11, 88, 291, 8);
 
   m_grpDestination = makeFrame(this, "1027", "", 2, 104, 305, 45);
@@ -115,6 +116,7 @@ void CExportOptionDlg::buildControls() {
 
   connect(m_rdoAccess, &QRadioButton::clicked, this, &CExportOptionDlg::OnFormatAccess);
   connect(m_rdoCsv, &QRadioButton::clicked, this, &CExportOptionDlg::OnFormatCsv);
+  connect(m_rdoSqlite, &QRadioButton::clicked, this, &CExportOptionDlg::OnFormatSqlite);
   connect(m_rdoSchema, &QRadioButton::clicked, this, &CExportOptionDlg::OnModeSchema);
   connect(m_rdoSchemaData, &QRadioButton::clicked, this, &CExportOptionDlg::OnModeSchemaData);
   connect(m_btnBrowse, &QPushButton::clicked, this, &CExportOptionDlg::OnBrowseDestination);
@@ -160,13 +162,20 @@ void CExportOptionDlg::OnFormatAccess() {
 void CExportOptionDlg::OnFormatCsv() {
   selectFormat(exporter::kFormatCsv);
 }
+void CExportOptionDlg::OnFormatSqlite() {
+  selectFormat(exporter::kFormatSqlite);
+}
 
 void CExportOptionDlg::selectFormat(int32_t format) {
-  const bool access = format == exporter::kFormatAccess;
-  m_bWarnQueries = access;
-  m_lblQueriesWarning->setEnabled(access);
+  // The Access target holds no queries; CSV files and the SQLite database do.
+  const bool warn = format == exporter::kFormatAccess;
+  m_bWarnQueries = warn;
+  m_lblQueriesWarning->setEnabled(warn);
   showWarningColour();
-  (access ? m_rdoAccess : m_rdoCsv)->setChecked(true);
+  (format == exporter::kFormatCsv      ? m_rdoCsv
+   : format == exporter::kFormatSqlite ? m_rdoSqlite
+                                       : m_rdoAccess)
+      ->setChecked(true);
   m_grpDestination->setTitle("Browse Destination");
   m_nFormat = format;
   m_btnExportSave->setEnabled(false);

@@ -24,7 +24,7 @@ class CExportOptionDlg : public WhiteDialog {
  public:
   explicit CExportOptionDlg(CTessalyDlg* mainDlg);
 
-  int32_t m_nFormat = 0;  // 1 MS Access database, 2 CSV files
+  int32_t m_nFormat = 0;  // 1 MS Access database, 2 CSV files, 3 SQLite database
   int32_t m_nMode = 0;    // 10 only schema, 11 schema and data
   bool m_bWarnQueries = false;
   QTreeWidgetItem* m_hRoot = nullptr;
@@ -33,6 +33,7 @@ class CExportOptionDlg : public WhiteDialog {
 
   void OnFormatAccess();
   void OnFormatCsv();
+  void OnFormatSqlite();
   void OnModeSchema();
   void OnModeSchemaData();
   void OnBrowseDestination();
@@ -57,6 +58,7 @@ class CExportOptionDlg : public WhiteDialog {
   QButtonGroup* m_modeGroup;
   QRadioButton* m_rdoAccess;
   QRadioButton* m_rdoCsv;
+  QRadioButton* m_rdoSqlite;
   QLabel* m_lblQueriesWarning;
   QGroupBox* m_grpDestination;
   QLabel* m_lblDestination;

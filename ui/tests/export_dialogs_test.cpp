@@ -498,6 +498,36 @@ class ExportDialogsTest : public QObject {
     QCOMPARE(TableNames(dlg), tables);
   }
 
+  void aSqliteExportCreatesTheDatabaseWithEveryRecord() {
+    SKIP_WITHOUT_CORPUS_QT();
+    const QString file = guitest::CorpusFile("jet4/testIndexPropertiesV2003.mdb");
+    ui::CTessalyDlg dlg;
+    dlg.show();
+    guitest::BrowseAndView(dlg, file);
+    const QStringList tables = TableNames(dlg);
+    const QTemporaryDir destination;
+    const ExportRun run = Export(
+        dlg,
+        [&](ui::CExportOptionDlg& options) {
+          QTest::mouseClick(Control<QRadioButton>(&options, "1043"), Qt::LeftButton);
+          QCOMPARE(options.m_nFormat, 3);
+          QVERIFY(Control<QRadioButton>(&options, "1043")->isChecked());
+          QVERIFY(!Control<QRadioButton>(&options, "1041")->isChecked());
+          QVERIFY(!Control<QLabel>(&options, "1099")->isEnabled());  // the database holds the queries
+          guitest::SaveScreenshot(&options, "export-options-sqlite");
+          ChooseAndSave(destination.path(), "1043")(options);
+        },
+        {}, "export-progress-sqlite");
+    QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
+    QCOMPARE(run.statistics, RunnerCounts(dlg, tables));
+    const QMap<QString, int> peer = PeerRowCounts(file);
+    for (const QString& row : run.statistics)
+      QCOMPARE(row.section('\t', 1).toInt(), peer.value(row.section('\t', 0, 0), -2));
+    QCOMPARE(dlg.m_nExportFormat, 3);
+    const QStringList created = QDir(destination.path()).entryList({"Recovered_*.sqlite"}, QDir::Files);
+    QCOMPARE(created.size(), 1);
+  }
+
   void stopDuringTheSecondTableEndsTheExportWithTheTablesReached() {
     SKIP_WITHOUT_CORPUS_QT();
     ui::CTessalyDlg dlg;

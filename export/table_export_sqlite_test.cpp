@@ -1,0 +1,121 @@
+// One table's export into a SQLite database, read back through sqlite3: the declared types, the
+// records the record list shows (deleted rows left out, all-null rows kept), the schema-only
+// form, tables without data pages, and names that need quoting.
+#include "export/table_export_sqlite.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "export/export_settings.h"
+#include "records/type_names.h"
+#include "tests/support/export_rows.h"
+#include "tests/support/record_fixture.h"
+
+namespace {
+
+using namespace testsupport;
+
+constexpr int32_t kTdefPage = 2;
+constexpr size_t kFirstDataPage = 6;
+
+using Row = ExportRow;
+
+// Each row's values as "typeof:value" texts joined by "|".
+std::vector<std::string> rowsOf(sqlite3* db, const std::string& sql) {
+  sqlite3_stmt* select = nullptr;
+  std::vector<std::string> rows;
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &select, nullptr) != SQLITE_OK) return {"<" + sql + " failed>"};
+  while (sqlite3_step(select) == SQLITE_ROW) {
+    std::string row;
+    for (int c = 0; c < sqlite3_column_count(select); ++c) {
+      if (c) row += "|";
+      const unsigned char* text = sqlite3_column_text(select, c);
+      static const char* kStorage[] = {"", "int", "real", "text", "blob", "null"};
+      row += std::string(kStorage[sqlite3_column_type(select, c)]) + ":" +
+             (text ? reinterpret_cast<const char*>(text) : "");
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(select);
+  return rows;
+}
+
+class SqliteTableExportTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    analysis::Table& table = fixture.table;
+    table.name = "Shop \"T\"";
+    table.tdefPage = kTdefPage;
+    table.maxColumns = 4;
+    analysis::Column amount = FixedColumn("amount", records::kTypeNumeric, 2, 4, 17);
+    amount.precision = 18;
+    amount.scale = 2;
+    table.columns = {FixedColumn("id", records::kTypeLong, 0, 0, 4), FixedColumn("flag", records::kTypeBit, 1, 4, 0),
+                     amount, VariableColumn("note", records::kTypeText, 3, 0, 100)};
+    fixture.channel().setUnattended(true);
+    ASSERT_TRUE(file.create(folder.file("t.sqlite")));
+  }
+
+  void openWithRows(const std::vector<Row>& rows) {
+    FileBuilder builder = FileBuilder::Jet4Start(kFirstDataPage);
+    PageBuilder page = PageBuilder::DataPage(kTdefPage);
+    for (const auto& row : rows) page.addRow(ExportRowBytes(row), row.entryFlags);
+    fixture.table.dataPages.push_back(static_cast<int32_t>(builder.pageCount()));
+    builder.appendPage(page.page());
+    fixture.open(builder);
+  }
+
+  RecordFixture fixture;
+  TempFolder folder;
+  exporter::SqliteFile file;
+};
+
+TEST_F(SqliteTableExportTest, RecordsAndDeclaredTypes) {
+  openWithRows({{1, true, 42, "plain"},
+                {2, false, 7, "gone", 0xC000},
+                {3, false, 100, "it's \"q\""},
+                {0, false, 0, "", 0, true}});
+  EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, file, exporter::kModeSchemaAndData), 1);
+  EXPECT_EQ(fixture.table.exportedRecords, 3);
+  EXPECT_EQ(rowsOf(file.handle(), "SELECT * FROM \"Shop \"\"T\"\"\" ORDER BY rowid"),
+            (std::vector<std::string>{"int:1|int:1|text:0.42|text:plain", "int:3|int:0|text:1.00|text:it's \"q\"",
+                                      "null:|int:0|null:|null:"}));  // a BIT is never null
+  EXPECT_EQ(rowsOf(file.handle(), "SELECT name, type FROM pragma_table_info('Shop \"T\"')"),
+            (std::vector<std::string>{"text:id|text:INTEGER", "text:flag|text:INTEGER",
+                                      "text:amount|text:DECIMAL TEXT(18,2)", "text:note|text:TEXT"}));
+}
+
+TEST_F(SqliteTableExportTest, SchemaOnlyAndEmptyTablesAndRefusals) {
+  struct Case {
+    const char* what;
+    int mode;
+    bool withPage;
+    int result;
+    int records;
+  };
+  const Case cases[] = {
+      {"schema only: the table without rows", exporter::kModeSchemaOnly, true, 1, 0},
+      {"no data pages: an empty table", exporter::kModeSchemaAndData, false, 1, 0},
+      {"unknown mode", 99, true, -1, 0},
+  };
+  for (const auto& c : cases) {
+    exporter::SqliteFile fresh;
+    TempFolder place;
+    ASSERT_TRUE(fresh.create(place.file("c.sqlite")));
+    fixture.table.dataPages.clear();
+    if (c.withPage) openWithRows({{1, true, 42, "plain"}});
+    EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, fresh, c.mode), c.result) << c.what;
+    EXPECT_EQ(fixture.table.exportedRecords, c.records) << c.what;
+    if (c.result == 1)
+      EXPECT_EQ(rowsOf(fresh.handle(), "SELECT count(*) FROM \"Shop \"\"T\"\"\""), std::vector<std::string>{"int:0"})
+          << c.what;
+  }
+  // A name taken already, a table without columns: nothing can be created.
+  EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, file, exporter::kModeSchemaOnly), 1);
+  EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, file, exporter::kModeSchemaOnly), -1);
+  fixture.table.columns.clear();
+  fixture.table.name = "Empty";
+  EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, file, exporter::kModeSchemaOnly), -1);
+}
+
+}  // namespace
