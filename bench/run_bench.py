@@ -100,9 +100,15 @@ def same_value(ours, peer):
     if ours.startswith("{") and ours.endswith("}"):  # GUIDs: the peer groups the digits differently
         return ours.replace("-", "").upper() == peer.replace("-", "").upper()
     try:
-        return Decimal(ours) == Decimal(peer)
+        if Decimal(ours) == Decimal(peer):
+            return True
     except InvalidOperation:
         return False
+    # mdb-export prints a double with 16 significant digits ("0.6899999999999999"), our export the
+    # shortest text that reads back as the same double ("0.69"): equal when both read as one double.
+    if len(peer.lstrip("-0.").replace(".", "").split("e")[0].split("E")[0]) >= 15:
+        return float(ours) == float(peer)
+    return False
 
 
 def compare_values(ours_path, peer_path):
@@ -259,12 +265,21 @@ def bench_file(path, build, runs, reader_runs, work, node_folder, table, peer_ma
     return notes
 
 
+def shared_folder():
+    """../shared beside the checkout (or beside the folder of worktrees that holds it)."""
+    for up in (1, 2):
+        candidate = os.path.join(SOURCE, *([".."] * up), "shared")
+        if os.path.isdir(candidate):
+            return os.path.abspath(candidate)
+    return os.path.abspath(os.path.join(SOURCE, "..", "shared"))
+
+
 def prepare_files(build, folder, size_mb, with_big):
     """The bench files in FOLDER, made when missing: the 231 MB file unpacked from ../shared/bench
     and the large file written by make_bench_file. Both stay for the next run; neither is committed."""
     os.makedirs(folder, exist_ok=True)
     files = []
-    packed = os.path.join(os.path.dirname(SOURCE), "shared", "bench", "bench-v2000.mdb.xz")
+    packed = os.path.join(shared_folder(), "bench", "bench-v2000.mdb.xz")
     unpacked = os.path.join(folder, "bench-v2000.mdb")
     if os.path.exists(unpacked):
         files.append(unpacked)
