@@ -95,7 +95,8 @@ def same_value(ours, peer):
     if (ours, peer) in (("Yes", "1"), ("No", "0")):
         return True
     if ours.startswith("{") and ours.endswith("}"):  # GUIDs: the peer groups the digits differently
-        if HEX.fullmatch(peer.lower()) and len(peer) > len(ours) and len(peer) % 2 == 0:  # -b hex writes their text as hex
+        # -b hex writes a GUID's text as hexadecimal too
+        if HEX.fullmatch(peer.lower()) and len(peer) > len(ours) and len(peer) % 2 == 0:
             peer = bytes.fromhex(peer).decode("ascii", "replace")
         return ours.replace("-", "").upper() == peer.replace("-", "").upper()
     try:
