@@ -171,8 +171,8 @@ def bench_file(path, build, runs, reader_runs, work, node_folder, table, peer_ma
     # 1. page scan and table discovery against a sequential read, idle and with both cores busy
     for label, limit, busy in (("idle", 1.5, 0), ("both cores busy", 3.0, 2)):
         with BusyCores(busy):
-            load = os.getloadavg()[0]
             cat_s, analyze_s, analyze_rss, cat_rss = scan_against_cat(cli, path, runs)
+            load = os.getloadavg()[0]  # a one-minute average: read after the runs, it lags anyway
         ratio = analyze_s / cat_s
         ours_rss.append(analyze_rss)
         table.add(f"analyze vs cat, {label} (load {load:.1f}), s", f"{analyze_s:.3f}", f"{cat_s:.3f}",
