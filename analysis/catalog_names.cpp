@@ -5,6 +5,8 @@
 // Catalog row (offsets from the row start; end = the row's last byte):
 //    2       u32  object id (the tdefPage of a table)
 //   10       u16  object type; the low 7 bits are the type
+//   28       u32  flags; 0x80000000 marks a system object (the catalog's own tables and the
+//                 hidden tables that hold complex-column data, f_<GUID>_<column>)
 //   32       -    object name, UTF-16LE
 //   end - 8  u16  end offset of the name, so its length is this value - 32
 // Data page: u16 row count at 12, u16 row offsets from 14 (low 13 bits = row start); row r ends
@@ -25,6 +27,8 @@ constexpr int32_t kCatalogPage = 2;
 constexpr int64_t kNameOffset = 32;
 constexpr int64_t kMaxNameLength = 512;
 constexpr int32_t kUserTableType = 1;
+constexpr int64_t kFlagsOffset = 28;
+constexpr uint32_t kSystemObjectFlag = 0x80000000u;
 constexpr const char kRecoveredPrefix[] = "Recovered Table ";
 
 bool startsWith(const std::string& text, const char* prefix) {
@@ -34,6 +38,7 @@ bool startsWith(const std::string& text, const char* prefix) {
 struct CatalogEntry {
   int32_t id = -1;
   int32_t type = 0;
+  uint32_t flags = 0;
   std::string name;
 };
 
@@ -54,6 +59,7 @@ CatalogEntry readCatalogRow(support::ByteView page, int rowIndex) {
   if (entry.name.empty()) return entry;
   entry.id = id;
   entry.type = page.u16(start + 10) & 0x7F;
+  entry.flags = page.u32(start + kFlagsOffset);
   return entry;
 }
 
@@ -71,16 +77,20 @@ void nameTablesFromCatalogPage(support::ByteView page, int rowCount,
   for (int row = 0; row < rowCount && row < maxRows; ++row) {
     CatalogEntry entry = readCatalogRow(page, row);
     if (entry.id < 0) continue;
+    g_catalogObjects[static_cast<uint32_t>(entry.id)] = CatalogObject{entry.name, entry.type, entry.flags};
     const auto found = tables.find(static_cast<uint32_t>(entry.id));
     if (found == tables.end()) continue;
     Table& table = g_tables[found->second];
     table.type = entry.type;
     table.name = entry.name;
+    table.catalogFlags = entry.flags;
   }
 }
 
 // Keeps user tables and the two catalog tables (renamed "ASys..."); numbers the tables the
-// catalog does not name from the end of the list. Returns the number of unnamed tables.
+// catalog does not name from the end of the list. A user table the catalog marks as a system
+// object is the hidden data table of a complex column: never listed on its own (its values are
+// shown in the owner's column). Returns the number of unnamed tables.
 int32_t filterTables() {
   int32_t unnamed = 0;
   std::vector<bool> keep(g_tables.size(), true);
@@ -92,7 +102,8 @@ int32_t filterTables() {
       std::snprintf(name, sizeof name, "Recovered Table %02d", ++unnamed);
       table.name = name;
     }
-    if (table.type == kUserTableType && !startsWith(table.name, "MSys")) continue;
+    const bool hidden = (table.catalogFlags & kSystemObjectFlag) != 0;
+    if (table.type == kUserTableType && !hidden && !startsWith(table.name, "MSys")) continue;
     if (table.name == "MSysObjects" || table.name == "MSysQueries")
       table.name[0] = 'A';
     else

@@ -21,6 +21,8 @@ bool MdbRecovery::OpenDatabaseFile(const std::string& filePath) {
   g_tables.clear();
   g_rowFields.clear();
   g_queries.clear();
+  g_catalogObjects.clear();
+  recordsCache.reset();
   if (filePath.empty()) return false;
   bool opened = file.open(filePath);
   channel->setStatusText(opened ? "Opened file successfully..." : "Opening file failed...");
@@ -39,8 +41,8 @@ int64_t MdbRecovery::ReadPageByIndex(uint8_t* buffer, uint64_t pageIndex) {
   if (!file.isOpen()) return -1;
   const int32_t size = effectivePageSize(layout);
   std::memset(buffer, 0, static_cast<size_t>(size));
-  int64_t read = file.readAt(static_cast<int64_t>(pageIndex * static_cast<uint64_t>(size)), buffer,
-                             static_cast<size_t>(size));
+  int64_t read =
+      file.readAt(static_cast<int64_t>(pageIndex * static_cast<uint64_t>(size)), buffer, static_cast<size_t>(size));
   return read < 0 ? 0 : read;
 }
 

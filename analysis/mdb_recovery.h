@@ -26,6 +26,9 @@ class MdbRecovery;
 // Steps of Analyze that live in higher layers (schema statements, temporary catalog database
 // and queries). Unset steps are skipped.
 struct AnalysisSteps {
+  // Per table, after its schema is read and before it is handed over: column properties kept
+  // outside the definition (calculated columns' expressions and result types).
+  std::function<void(MdbRecovery&, Table&)> readColumnProperties;
   std::function<void(MdbRecovery&)> buildSchemaStatements;
   std::function<void(MdbRecovery&)> buildQueries;
 };
@@ -76,6 +79,9 @@ class MdbRecovery {
   int DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table& table, int32_t offset);
   int DecodeTableDefinition(const std::vector<uint8_t>& definition, Table& table);
   int DiscoverTables();
+  // The schema of one table read on its own, for a table that is not listed (the hidden data
+  // tables of complex columns, MSysComplexColumns): 1, or 0 when it does not decode.
+  int ReadTableSchema(uint32_t tdefPage, Table& table);
   int ReadCatalogNames();
 
   ProgressChannel& Channel() { return *channel; }
@@ -96,6 +102,9 @@ class MdbRecovery {
 
   AnalysisSteps steps;
   PasswordSource passwordSource;
+  // What the record layer reads once per file and keeps (the values of complex columns);
+  // dropped when another file is opened.
+  std::shared_ptr<void> recordsCache;
 
  private:
   bool layoutMatches(int pageSize);

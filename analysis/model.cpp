@@ -8,6 +8,7 @@ std::vector<Table> g_tables;
 std::vector<uint64_t> g_candidateOffsets;
 std::vector<Field> g_rowFields;
 std::vector<std::unique_ptr<Queries>> g_queries;
+std::unordered_map<uint32_t, CatalogObject> g_catalogObjects;
 
 void KeepTables(const std::vector<bool>& keep) {
   size_t kept = 0;

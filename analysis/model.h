@@ -21,6 +21,9 @@ struct PageMetaData {
   uint16_t freeSpace = 0;  // types 1 and 2: u16 at offset 2
   int32_t owner = -1;      // types 1 and 2: u32 at offset 4 (owning table definition / next definition page)
   int16_t rowCount = 0;    // type 1: u16 at offset 12; type 2: low 16 bits at offset 16
+
+  // Type 1: a row entry is flagged 0x8000 alone (the data of a moved row).
+  bool holdsMovedRow = false;
 };
 
 // The page map: every scanned page in scan order, with a lookup by page number.
@@ -58,6 +61,9 @@ struct Column {
   int32_t variableIndex = -1;
   int32_t precision = 0;
   int32_t scale = 0;
+  uint8_t extFlags = 0;    // descriptor byte 16: 0x01 compressed text, 0xC0 calculated (newer files)
+  int32_t complexId = 0;   // complex columns (type 18): the key into MSysComplexColumns
+  std::string expression;  // calculated columns: the expression whose results the rows keep
 };
 
 struct Table {
@@ -75,10 +81,22 @@ struct Table {
   uint64_t tdefFileOffset = static_cast<uint64_t>(-1);
   std::string name;
   std::vector<Table> continuations;
-  std::vector<int32_t> dataPages;
+  std::vector<int32_t> dataPages;   // live data pages: owned by the table and listed in its map
+  std::vector<int32_t> freedPages;  // pages that name the table but that its map no longer lists
+  bool usageMapDamaged = false;     // the map could not be read: dataPages come from the owner scan
+  // Moved rows (entry flag 0x8000 alone) that only deleted pointers lead to: deleted rows.
+  // Each is page << 8 | row, sorted.
+  std::vector<uint32_t> abandonedMovedRows;
   std::vector<Column> columns;
+  uint32_t catalogFlags = 0;  // the catalog's flags of the table (0 when the catalog does not name it)
   std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
   std::string createStatement;
+  // Empty when the layout comes from the table's own definition; "rows" when its definition is
+  // lost and the layout was inferred from its rows, "sibling" when it was taken from another
+  // definition that the rows fit. Rows that do not fit such a layout are unreadable.
+  std::string layoutSource;
+  int32_t fixedAreaSize = -1;  // with layoutSource: the fixed area every row has, in bytes
+  int64_t unreadableRows = 0;  // with layoutSource: rows on its pages that do not fit
 };
 
 // One decoded field of the row being decoded, indexed by column number.
@@ -103,6 +121,16 @@ extern std::vector<Table> g_tables;
 extern std::vector<uint64_t> g_candidateOffsets;
 extern std::vector<Field> g_rowFields;
 extern std::vector<std::unique_ptr<Queries>> g_queries;
+
+// Every object the catalog names, by id (for a table, its definition page), hidden and system
+// tables included: the complex-column data tables and MSysComplexColumns are read through it
+// although they are not listed with the user tables.
+struct CatalogObject {
+  std::string name;
+  int32_t type = 0;
+  uint32_t flags = 0;  // 0x80000000: a system object (the catalog tables, complex-column data)
+};
+extern std::unordered_map<uint32_t, CatalogObject> g_catalogObjects;
 
 // Removes from g_tables the tables whose flag in keep is false, in one pass, keeping the order
 // of the rest (a damaged file can hold tens of thousands of definition pages).

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
+#include "format/row_entries.h"
 #include "support/byte_view.h"
 
 namespace analysis {
@@ -18,6 +19,15 @@ constexpr size_t kPagesPerRead = 64;  // 256 KB: as large as the reads of a plai
 //   offset 4  u32  owner / next page     (types 1 and 2)
 //   offset 12 u16  rows on a data page   (type 1)
 //   offset 16 u16  low half of a table definition's row count (type 2)
+//   offset 14 ...  row entries: whether one is a moved row's data (flags 0x8000 alone, type 1)
+
+bool holdsMovedRow(support::ByteView page, int16_t rowCount) {
+  constexpr uint16_t kFlags = format::kRowDeletedFlag | format::kRowLookupFlag;
+  for (int64_t r = 0; r < rowCount; ++r)
+    if ((page.u16(format::kRowTableOffset + 2 * r) & kFlags) == format::kRowLookupFlag) return true;
+  return false;
+}
+
 PageMetaData describePage(support::ByteView page, uint32_t number, uint64_t fileOffset, const FormatLayout& layout) {
   PageMetaData meta;
   meta.pageNumber = number;
@@ -27,6 +37,7 @@ PageMetaData describePage(support::ByteView page, uint32_t number, uint64_t file
     meta.freeSpace = page.u16(2);
     meta.owner = page.i32(4);
     meta.rowCount = page.i16(meta.pageType == 1 ? layout.dataRowCountOffset : layout.tdefRowCountOffset);
+    meta.holdsMovedRow = meta.pageType == 1 && holdsMovedRow(page, meta.rowCount);
   }
   return meta;
 }

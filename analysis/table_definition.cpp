@@ -9,7 +9,7 @@
 //   45  u16  columns                 -> columnCount
 //   47  u32  indexes                 (read, not kept)
 //   51  u32  real indexes            12 bytes each from 63; the column descriptors follow them
-//   55  u8 / 56 u24  used-pages map pointer (read, not kept)
+//   55  u8 / 56 u24  used-pages map pointer (splits the owned pages into live and freed)
 //   59  u8 / 60 u24  free-pages map pointer (read, not kept)
 // Then columnCount descriptors of 25 bytes, then the column names in descriptor order, each
 // a u16 byte count followed by that many bytes of UTF-16LE.
@@ -18,18 +18,21 @@
 //    0  u8   type code             11  u8   precision (NUMERIC)   21  u16  fixed offset
 //    5  u16  column number         12  u8   scale (NUMERIC)       23  u16  length in bytes
 //    7  u16  variable index        15  u8   flags, 0x01 fixed, 0x04 autonumber
-//    9  u16  row column number
+//    9  u16  row column number     16  u8   extra flags, 0xC0 calculated
+//   11  u32  complex id (type 18)
 #include <algorithm>
 #include <cstdio>
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/stored_names.h"
+#include "analysis/table_pages.h"
 #include "support/byte_view.h"
 
 namespace analysis {
 
 namespace {
 constexpr int32_t kTypeNumeric = 16;
+constexpr int32_t kTypeComplex = 18;
 constexpr int64_t kDescriptorsStart = 63;
 
 void readHeader(support::ByteView definition, const FormatLayout& layout, Table& table) {
@@ -80,6 +83,8 @@ int MdbRecovery::DecodeColumnEntry(const std::vector<uint8_t>& pageBuffer, Table
     column.precision = descriptor.u8(11);
     column.scale = descriptor.u8(12);
   }
+  if (column.type == kTypeComplex) column.complexId = descriptor.i32(11);
+  column.extFlags = descriptor.u8(16);
   column.isFixed = (descriptor.u8(15) & 0x01) != 0;
   column.isAutoNumber = (descriptor.u8(15) & 0x04) != 0;
   column.fixedOffset = descriptor.u16(21);
@@ -112,9 +117,7 @@ int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>& definition, T
   nameColumns(table.columns);
   MakeColumnNamesUnique(table.columns);
 
-  table.dataPages.clear();
-  for (uint32_t page : g_pageMap.dataPagesOwnedBy(static_cast<int32_t>(table.tdefPage)))
-    table.dataPages.push_back(static_cast<int32_t>(page));
+  AssignTablePages(*this, bytes, table);
   return 1;
 }
 

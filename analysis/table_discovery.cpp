@@ -6,14 +6,18 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "analysis/free_page_map.h"
 #include "analysis/mdb_recovery.h"
+#include "analysis/orphan_tables.h"
 #include "support/byte_view.h"
+#include "support/execution_log.h"
 
 namespace analysis {
 
 namespace {
 constexpr int64_t kPageHeaderSize = 8;  // continuation bodies start after type, free space and next page
 constexpr const char kSystemPrefix[] = "ASys";
+constexpr uint64_t kNoDefinitionPage = static_cast<uint64_t>(-1);
 
 bool startsWith(const std::string& text, const char* prefix) {
   return text.rfind(prefix, 0) == 0;
@@ -72,6 +76,47 @@ std::vector<uint8_t> assembleDefinition(MdbRecovery& recovery, const Table& tabl
   return definition;
 }
 
+// One table per owner of data pages that no definition page in the list names; the catalog
+// may still name it. Such a table has no definition file offset.
+void appendOrphanTables(const std::unordered_set<uint32_t>& freePages) {
+  std::unordered_set<uint32_t> definitionPages;
+  for (const Table& table : g_tables) {
+    definitionPages.insert(table.tdefPage);
+    for (const Table& continuation : table.continuations) definitionPages.insert(continuation.tdefPage);
+  }
+  for (int32_t owner : FindOrphanOwners(g_pageMap, definitionPages, freePages)) {
+    Table table;
+    table.tdefPage = static_cast<uint32_t>(owner);
+    char name[64];
+    std::snprintf(name, sizeof name, "Recovered Table %04d-%04d", static_cast<int>(g_tables.size() + 1),
+                  static_cast<int>(owner));
+    table.name = name;
+    g_tables.push_back(std::move(table));
+  }
+}
+
+// The tables whose definitions decode, as candidates for the layout of orphan rows (the
+// engine's own tables are none).
+std::vector<Table> decodedSiblings(const std::vector<char>& decoded) {
+  std::vector<Table> siblings;
+  for (size_t i = 0; i < g_tables.size(); ++i) {
+    if (!decoded[i] || startsWith(g_tables[i].name, kSystemPrefix)) continue;
+    Table sibling;
+    sibling.name = g_tables[i].name;
+    sibling.columns = g_tables[i].columns;
+    sibling.maxColumns = g_tables[i].maxColumns;
+    sibling.variableColumnCount = g_tables[i].variableColumnCount;
+    siblings.push_back(std::move(sibling));
+  }
+  return siblings;
+}
+
+std::string inferredStatus(const Table& table) {
+  return "Layout of table " + table.name +
+         (table.layoutSource == "sibling" ? " taken from a sibling definition" : " inferred from its rows") +
+         ", rows not readable : " + std::to_string(table.unreadableRows);
+}
+
 int32_t countUserTables() {
   int32_t count = 0;
   for (const Table& table : g_tables)
@@ -89,6 +134,7 @@ int MdbRecovery::DiscoverTables() {
   std::vector<uint8_t> page(kPageSize);
   for (size_t i = 0; i < g_tables.size(); ++i) {
     Table& table = g_tables[i];
+    if (table.tdefFileOffset == kNoDefinitionPage) continue;
     if (ReadPageByNumber(page.data(), table.tdefPage) > 0) {
       const support::ByteView bytes(page);
       table.rowCount = bytes.u32(layout.tdefRowCountOffset);
@@ -100,6 +146,8 @@ int MdbRecovery::DiscoverTables() {
     if (isHead[i]) joinContinuations(i, tableByPage, isHead);
   }
   KeepTables(isHead);
+  const std::unordered_set<uint32_t> freePages = ReadFreePages(*this);
+  appendOrphanTables(freePages);
 
   ReadCatalogNames();
   channel->publishStatus("Analyzing Completed");
@@ -114,8 +162,14 @@ int MdbRecovery::DiscoverTables() {
   }
 
   channel->tablesRead = 0;
-  // Tables whose definition decodes move down over those that do not, before they are handed
-  // over (the tree keeps pointers to them): one pass, however many definitions fail.
+  // Every definition is decoded first, so that orphan rows can be matched to any of them.
+  std::vector<char> decoded(g_tables.size(), 0);
+  for (size_t i = 0; i < g_tables.size(); ++i)
+    if (g_tables[i].tdefFileOffset != kNoDefinitionPage)
+      decoded[i] = DecodeTableDefinition(assembleDefinition(*this, g_tables[i]), g_tables[i]) != 0;
+  const std::vector<Table> siblings = decodedSiblings(decoded);
+  // Tables with a layout move down over those without, before they are handed over (the tree
+  // keeps pointers to them): one pass, however many definitions fail.
   size_t kept = 0;
   for (size_t i = 0; i < g_tables.size(); ++i) {
     // After a stop the list keeps exactly the tables whose schema was read.
@@ -123,13 +177,22 @@ int MdbRecovery::DiscoverTables() {
       channel->recoveryTblEvent.set();
       break;
     }
-    if (DecodeTableDefinition(assembleDefinition(*this, g_tables[i]), g_tables[i]) == 0) continue;
+    // A definition that does not decode leaves its rows to the orphans' inference; the
+    // engine's own tables are not guessed.
+    if (!decoded[i] &&
+        (startsWith(g_tables[i].name, kSystemPrefix) || !GiveOrphanLayout(*this, g_tables[i], siblings, freePages)))
+      continue;
     if (kept != i) g_tables[kept] = std::move(g_tables[i]);
     Table& table = g_tables[kept++];
     table.index = static_cast<int32_t>(kept - 1);
+    if (steps.readColumnProperties) steps.readColumnProperties(*this, table);
     channel->tableToAdd = &table;
     channel->tablesRead += 1;
-    if (!startsWith(table.name, kSystemPrefix)) {
+    if (!table.layoutSource.empty()) {
+      const std::string status = inferredStatus(table);
+      support::LogExecution(status);
+      channel->setStatusText(status);
+    } else if (!startsWith(table.name, kSystemPrefix)) {
       std::string status = "Schema read of table : " + table.name;
       channel->setStatusText(status);
     }
@@ -139,6 +202,21 @@ int MdbRecovery::DiscoverTables() {
   g_tables.resize(kept);
   channel->recoveryTblEvent.set();
   return static_cast<int>(g_tables.size());
+}
+
+int MdbRecovery::ReadTableSchema(uint32_t tdefPage, Table& table) {
+  table = Table{};
+  table.tdefPage = tdefPage;
+  const PageMetaData* head = g_pageMap.findByNumber(tdefPage);
+  if (head == nullptr || head->pageType != 2) return 0;
+  std::unordered_set<uint32_t> chain{tdefPage};
+  for (uint32_t next = nextDefinitionPage(tdefPage); next != 0 && chain.insert(next).second;
+       next = nextDefinitionPage(next)) {
+    Table continuation;
+    continuation.tdefPage = next;
+    table.continuations.push_back(std::move(continuation));
+  }
+  return DecodeTableDefinition(assembleDefinition(*this, table), table);
 }
 
 }  // namespace analysis

@@ -1,6 +1,7 @@
 // Analysis results as JSON.
 #include "cli/analysis_json.h"
 
+#include "records/row_states.h"
 #include "records/type_names.h"
 
 namespace cli {
@@ -19,11 +20,31 @@ json columnToJson(const analysis::Column& column) {
 json tableToJson(const analysis::Table& table) {
   json columns = json::array();
   for (const auto& column : table.columns) columns.push_back(columnToJson(column));
-  return json{{"name", table.name},
+  json result{{"name", table.name},
               {"tdefPage", table.tdefPage},
               {"rowCount", table.rowCount},
+              {"dataPages", table.dataPages.size()},
+              {"freedPages", table.freedPages.size()},
+              {"usageMapDamaged", table.usageMapDamaged},
               {"columns", columns},
               {"createStatement", table.createStatement}};
+  // A table whose definition is lost says where its layout came from and what it could not read.
+  if (!table.layoutSource.empty()) {
+    result["layoutSource"] = table.layoutSource;
+    result["unreadableRows"] = table.unreadableRows;
+  }
+  return result;
+}
+
+json inferredTables() {
+  json inferred = json::array();
+  for (const auto& table : analysis::g_tables)
+    if (!table.layoutSource.empty())
+      inferred.push_back(json{{"name", table.name},
+                              {"layoutSource", table.layoutSource},
+                              {"rowsRead", table.rowCount},
+                              {"unreadableRows", table.unreadableRows}});
+  return inferred;
 }
 }  // namespace
 
@@ -46,11 +67,23 @@ json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& pa
               {"pagesTotal", size > 0 ? size / analysis::kPageSize : 0},
               {"pagesRead", analysis::g_pageMap.size()},
               {"unnamedTables", recovery.channel->unnamedTables.load()},
+              {"inferredTables", inferredTables()},
               {"messages", messages},
               {"status", status},
               {"tables", tables},
               {"queries", queries},
               {"hiddenQueries", hiddenQueries}};
+}
+
+void AddRowStateCounts(analysis::MdbRecovery& recovery, json& analysis) {
+  json& tables = analysis["tables"];
+  for (size_t i = 0; i < analysis::g_tables.size() && i < tables.size(); ++i) {
+    const records::RowStateCounts counts = records::WalkRowStates(recovery, analysis::g_tables[i], {});
+    tables[i]["rows"] = json{{"live", counts.live},
+                             {"deleted", counts.deleted},
+                             {"freeSpace", counts.freeSpace},
+                             {"unreadable", counts.unreadable}};
+  }
 }
 
 }  // namespace cli

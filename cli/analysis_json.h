@@ -13,4 +13,8 @@ namespace cli {
 nlohmann::json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::string& path, bool ok,
                               const std::vector<std::string>& messages, const std::vector<std::string>& status);
 
+// Adds to each table of the analysis JSON its "rows": {"live", "deleted", "freeSpace",
+// "unreadable"}, counted over its live and freed pages.
+void AddRowStateCounts(analysis::MdbRecovery& recovery, nlohmann::json& analysis);
+
 }  // namespace cli

@@ -30,6 +30,7 @@ int AnalyzeCommand(const std::vector<std::string>& args) {
 
   if (asJson) {
     auto json = AnalysisToJson(session.recovery(), path, ok, console.messages(), console.statusLines());
+    AddRowStateCounts(session.recovery(), json);
     std::printf("%s\n", json.dump(2).c_str());
   } else {
     std::size_t userTables = 0;

@@ -1,4 +1,4 @@
-// tessaly-cli export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]...
+// tessaly-cli export FILE --to DIR (--csv | --access) [--schema-only] [--deleted] [--table NAME]...
 // [--query NAME]...: analyses FILE and exports the named tables and queries (every user table
 // and query when none is named) the way the viewer's export does, printing its status lines
 // and statistics. Exit status 0 only when the export completed successfully.
@@ -21,6 +21,7 @@ struct ExportOptions {
   std::string destination;
   int format = 0;
   bool schemaOnly = false;
+  bool deleted = false;
   std::vector<std::string> tables;
   std::vector<std::string> queries;
 };
@@ -36,6 +37,8 @@ int parseOptions(const std::vector<std::string>& args, ExportOptions& options) {
       options.format = format;
     } else if (arg == "--schema-only") {
       options.schemaOnly = true;
+    } else if (arg == "--deleted") {
+      options.deleted = true;
     } else if (arg == "--to" || arg == "--table" || arg == "--query") {
       if (i + 1 >= args.size()) return UsageError("export: " + arg + " needs a value");
       const std::string& value = args[++i];
@@ -135,6 +138,7 @@ int ExportCommand(const std::vector<std::string>& args) {
   settings.m_nExportFormat = options.format;
   settings.m_nExportMode = options.schemaOnly ? exporter::kModeSchemaOnly : exporter::kModeSchemaAndData;
   settings.m_strFileTitle = platform::FileTitle(options.path);
+  settings.m_bExportDeleted = options.deleted;
   if (!chooseTables(options, settings.m_exportTables) || !chooseQueries(options, settings.m_exportQueries)) return 1;
   settings.m_strExportFolder = options.format == exporter::kFormatCsv
                                    ? exporter::PrepareCsvExportFolder(options.destination)

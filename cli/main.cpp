@@ -10,11 +10,13 @@ namespace {
 constexpr const char* kUsage =
     "usage: tessaly-cli COMMAND ...\n"
     "  analyze FILE [--json]        find every table and query of an Access file\n"
-    "  records FILE TABLE [--page N | --all] [--json] [--objects DIR]\n"
-    "                               a table's records, 100 to a page (binary and OLE values saved in DIR)\n"
+    "  records FILE TABLE [--page N | --all] [--json] [--objects DIR] [--deleted]\n"
+    "                               a table's records, 100 to a page (binary and OLE values saved in DIR);\n"
+    "                               --deleted adds deleted and free-space rows, each marked\n"
     "  query FILE NAME              print the SQL text of the saved query NAME\n"
-    "  export FILE --to DIR (--csv | --access) [--schema-only] [--table NAME]... [--query NAME]...\n"
-    "                               export tables (and, as CSV, queries) into DIR\n"
+    "  export FILE --to DIR (--csv | --access) [--schema-only] [--deleted] [--table NAME]... [--query NAME]...\n"
+    "                               export tables (and, as CSV, queries) into DIR; --deleted also\n"
+    "                               writes each table's deleted and free-space rows beside it\n"
     "Every command takes --password-file FILE for an encrypted file (else TESSALY_PASSWORD,\n"
     "else a prompt on a terminal).\n";
 }  // namespace

@@ -1,6 +1,9 @@
-// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--objects DIR]: a table's records
-// in screens of 100, fetched exactly as the record grid fetches them, as typed values: the text
-// form shows their display texts, the JSON form their lossless forms (value_json.h).
+// tessaly-cli records FILE TABLE [--page N | --all] [--json] [--objects DIR] [--deleted]: a
+// table's records in screens of 100, fetched exactly as the record grid fetches them, as typed
+// values: the text form shows their display texts, the JSON form their lossless forms
+// (value_json.h). With --deleted the deleted and free-space rows follow the live records, and
+// every row carries its state.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -15,6 +18,7 @@
 #include "platform/file_system.h"
 #include "records/record_fetch.h"
 #include "records/record_index.h"
+#include "records/recovered_records.h"
 #include "records/value_text.h"
 
 namespace cli {
@@ -27,12 +31,14 @@ struct RecordsOptions {
   bool all = false;
   bool pageGiven = false;
   bool asJson = false;
+  bool deleted = false;
   std::string objectsFolder;  // --objects (or its older name --ole-dir): where binary values are saved
 };
 
 struct Screen {
   int number = 0;
   std::vector<records::TypedRecord> rows;
+  std::vector<std::string> states;  // one per row with --deleted, else empty
 };
 
 // Returns 0 when the arguments are good, else the usage error's status.
@@ -42,6 +48,8 @@ int parseOptions(const std::vector<std::string>& args, RecordsOptions& options) 
     const std::string& arg = args[i];
     if (arg == "--json") {
       options.asJson = true;
+    } else if (arg == "--deleted") {
+      options.deleted = true;
     } else if (arg == "--all") {
       options.all = true;
     } else if (arg == "--page" || arg == "--objects" || arg == "--ole-dir") {
@@ -77,7 +85,7 @@ analysis::Table* findTable(const std::string& name) {
 }
 
 Screen fetchScreen(analysis::MdbRecovery& recovery, analysis::Table& table, int number) {
-  Screen screen{number, {}};
+  Screen screen{number, {}, {}};
   records::FetchTypedRecords(recovery, table, screen.rows);
   return screen;
 }
@@ -110,6 +118,40 @@ void fetchScreens(analysis::MdbRecovery& recovery, analysis::Table& table, const
   }
 }
 
+// With --deleted: every live record, then every recovered row, cut into screens of 100.
+void fetchScreensWithRecovered(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
+                               const std::function<void(const Screen&)>& onScreen) {
+  RecordsOptions everything = options;
+  everything.all = true;
+  std::vector<records::TypedRecord> rows;
+  std::vector<std::string> states;
+  fetchScreens(recovery, table, everything, [&](const Screen& screen) {
+    rows.insert(rows.end(), screen.rows.begin(), screen.rows.end());
+    states.insert(states.end(), screen.rows.size(), records::RowStateName(records::RowState::kLive));
+  });
+  for (auto& record : records::ReadRecoveredRecords(recovery, table)) {
+    rows.push_back(std::move(record.values));
+    states.push_back(records::RowStateName(record.state));
+  }
+  const size_t perScreen = records::kRecordsPerScreen;
+  for (size_t first = 0, number = 1; first < rows.size() || number == 1; first += perScreen, ++number) {
+    const size_t last = std::min(rows.size(), first + perScreen);
+    if (options.all || static_cast<int>(number) == options.page) {
+      Screen screen{static_cast<int>(number), {}, {}};
+      screen.rows.assign(rows.begin() + static_cast<long>(first), rows.begin() + static_cast<long>(last));
+      screen.states.assign(states.begin() + static_cast<long>(first), states.begin() + static_cast<long>(last));
+      onScreen(screen);
+    }
+    if (!options.all && static_cast<int>(number) >= options.page) break;
+  }
+}
+
+void forEachScreen(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options,
+                   const std::function<void(const Screen&)>& onScreen) {
+  options.deleted ? fetchScreensWithRecovered(recovery, table, options, onScreen)
+                  : fetchScreens(recovery, table, options, onScreen);
+}
+
 std::string jsonText(const nlohmann::json& value) {
   return value.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -122,7 +164,7 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
   bool first = true;
   std::unique_ptr<ObjectSaver> saver;
   if (!options.objectsFolder.empty()) saver = std::make_unique<ObjectSaver>(options.objectsFolder);
-  fetchScreens(recovery, table, options, [&](const Screen& screen) {
+  forEachScreen(recovery, table, options, [&](const Screen& screen) {
     nlohmann::json rows = nlohmann::json::array();
     for (const auto& record : screen.rows) {
       nlohmann::json values = nlohmann::json::array();
@@ -130,7 +172,8 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
         values.push_back(ValueJson(table.columns[c], record[c], saver.get()));
       rows.push_back(std::move(values));
     }
-    const nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
+    nlohmann::json page = {{"page", screen.number}, {"rows", std::move(rows)}};
+    if (options.deleted) page["states"] = screen.states;
     std::printf("%s\n  %s", first ? "" : ",", jsonText(page).c_str());
     first = false;
   });
@@ -139,12 +182,15 @@ void printJson(analysis::MdbRecovery& recovery, analysis::Table& table, const Re
 
 void printText(analysis::MdbRecovery& recovery, analysis::Table& table, const RecordsOptions& options) {
   std::vector<std::string> header;
+  if (options.deleted) header.push_back("state");
   for (const auto& column : table.columns) header.push_back(column.name);
-  fetchScreens(recovery, table, options, [&](const Screen& screen) {
+  forEachScreen(recovery, table, options, [&](const Screen& screen) {
     std::printf("%s, page %d: %zu records\n", table.name.c_str(), screen.number, screen.rows.size());
     std::vector<std::vector<std::string>> rows;
-    for (const auto& record : screen.rows) {
+    for (size_t r = 0; r < screen.rows.size(); ++r) {
+      const records::TypedRecord& record = screen.rows[r];
       std::vector<std::string>& cells = rows.emplace_back();
+      if (r < screen.states.size()) cells.push_back(screen.states[r]);
       for (size_t c = 0; c < record.size() && c < table.columns.size(); ++c)
         cells.push_back(records::ValueText(table.columns[c], record[c]));
     }

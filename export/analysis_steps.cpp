@@ -4,10 +4,14 @@
 #include "export/schema_statements.h"
 #include "export/table_export_access.h"
 #include "queries/temp_catalog.h"
+#include "records/calculated_columns.h"
 
 namespace exporter {
 
 void InstallAnalysisSteps(analysis::MdbRecovery& recovery) {
+  recovery.steps.readColumnProperties = [](analysis::MdbRecovery& analysed, analysis::Table& table) {
+    records::ReadCalculatedColumns(analysed, table);
+  };
   recovery.steps.buildSchemaStatements = [](analysis::MdbRecovery&) {
     SortTableColumns();
     BuildSchemaStatements();

@@ -4,6 +4,7 @@
 
 #include "export/access_target.h"
 #include "export/export_statistics.h"
+#include "export/recovered_export.h"
 #include "export/table_export.h"
 #include "queries/query_script.h"
 #include "support/execution_log.h"
@@ -73,7 +74,9 @@ class Run {
       insertLogged(kTableStartedPrefix + table->name);
       CsvTableTarget csv;
       if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
-      const int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
+      int result = ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
+      if (result >= 0 && settings_.m_bExportDeleted && settings_.m_nExportMode == kModeSchemaAndData)
+        result = exportRecoveredRows(*table, variant, csv);
       if (result < 0 && !channel_.aborted()) {
         failed_ = true;
         failedTables_.insert(table);
@@ -82,6 +85,14 @@ class Run {
       insertLogged(kTableCompletedPrefix + table->name);
       setPercent(static_cast<int>((position + 1) * 75 / tables.size()));
     }
+  }
+
+  // The table's deleted and free-space rows, beside its live records.
+  int exportRecoveredRows(analysis::Table& table, int variant, CsvTableTarget csv) {
+    int written = 0;
+    if (variant == kFormatAccess) return ExportRecoveredRowsToAccess(recovery_, table, written);
+    csv.fileTitle += kRecoveredTitleSuffix;
+    return ExportRecoveredRowsToCsv(recovery_, table, csv, written);
   }
 
   void exportQueries() {

@@ -17,6 +17,7 @@ struct ExportSettings {
   int m_nExportFormat = 0;        // ExportFormat
   int m_nExportMode = 0;          // ExportMode
   std::string m_strFileTitle;     // the source file's title, for the target's file name
+  bool m_bExportDeleted = false;  // also write each table's deleted and free-space rows
   std::vector<analysis::Table*> m_exportTables;
   std::vector<analysis::Queries*> m_exportQueries;
 };

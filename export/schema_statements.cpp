@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "analysis/model.h"
+#include "records/extended_types.h"
 #include "records/type_names.h"
 #include "support/text.h"
 
@@ -59,6 +60,12 @@ int32_t textCharacters(int32_t byteLength) {
   return std::min(kMaxTextCharacters, (byteLength + 1) / 2);
 }
 
+// An expression inside a comment: a "*/" in it must not end the comment.
+std::string commentText(std::string text) {
+  for (size_t at = text.find("*/"); at != std::string::npos; at = text.find("*/", at + 2)) text.insert(at + 1, " ");
+  return text;
+}
+
 std::string columnEntry(const Column& column, StatementForm form, bool counter) {
   const std::string typeName = records::GetTypeName(column);
   std::string entry = "\r\n\t" + support::BracketedName(column.name) + " ";
@@ -76,9 +83,20 @@ std::string columnEntry(const Column& column, StatementForm form, bool counter) 
     entry += size;
   } else if (column.type == records::kTypeLong && form == StatementForm::kForNewDatabase) {
     entry += counter ? "COUNTER" : "LONG";
+  } else if (form == StatementForm::kForNewDatabase && column.type == records::kTypeLargeNumber) {
+    entry += "NUMERIC(19,0)";  // a Jet 4 database has no 64-bit integer; 19 digits hold every value
+  } else if (form == StatementForm::kForNewDatabase && column.type == records::kTypeDateExtended) {
+    std::snprintf(size, sizeof size, "TEXT(%d)", records::kExtendedDateIsoLength);  // ISO 8601, 7 fraction digits
+    entry += size;
+  } else if (form == StatementForm::kForNewDatabase && column.type == records::kTypeAttachment) {
+    entry += "MEMO";  // the joined values; attachments' files go to a child table of their own
   } else {
     entry += typeName;
   }
+  // The expression of a calculated column is kept beside it; a new database gets the stored
+  // results as a plain column.
+  if (form == StatementForm::kAsStored && !column.expression.empty())
+    entry += " /* = " + commentText(column.expression) + " */";
   return entry;
 }
 }  // namespace

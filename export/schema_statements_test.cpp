@@ -102,6 +102,34 @@ TEST_F(SchemaStatementsTest, AnyNameSurvivesTheAccessTarget) {
   }
 }
 
+// Types of newer files: their own names where the statement describes the file; in a new Jet 4
+// database (which has none of them) the forms that hold their values.
+TEST_F(SchemaStatementsTest, NewerTypesInBothForms) {
+  Column calculated = column("Full", 10, 3, 255);
+  calculated.expression = "[A] & \"*/\" & [B]";
+  struct Case {
+    const char* what;
+    Column column;
+    const char* asStored;
+    const char* forNewDatabase;
+  } cases[] = {
+      {"large number", column("N", 0x13, 1, 8), "[N] BIGINT", "[N] NUMERIC(19,0)"},
+      {"extended date", column("D", 0x14, 2, 42), "[D] DATETIME2", "[D] TEXT(27)"},
+      {"calculated", calculated, "[Full] TEXT(255) /* = [A] & \"* /\" & [B] */", "[Full] TEXT(255)"},
+      {"complex", column("Files", 18, 4, 4), "[Files] ATTACHMENT", "[Files] MEMO"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Table table;
+    table.name = "X";
+    table.columns = {c.column};
+    const std::string head = "CREATE TABLE [X] \r\n(\r\n\t";
+    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kAsStored), head + c.asStored + "\r\n);");
+    EXPECT_EQ(exporter::CreateTableStatement(table, exporter::StatementForm::kForNewDatabase),
+              head + c.forNewDatabase + "\r\n);");
+  }
+}
+
 TEST_F(SchemaStatementsTest, ColumnsAreSortedByColumnNumber) {
   addTable("A", {column("c", 10, 3), column("a", 10, 1), column("b", 10, 2)});
   addTable("B", {});

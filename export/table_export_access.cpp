@@ -3,23 +3,42 @@
 
 #include <string>
 
+#include "export/attachment_tables.h"
 #include "platform/message_sink.h"
+#include "records/extended_types.h"
 #include "records/record_cursor.h"
+#include "records/value_text.h"
 #include "support/execution_log.h"
 #include "support/text.h"
 
 namespace exporter {
 
+namespace {
+// A Jet 4 database has neither extended dates nor complex columns: the former arrive as ISO
+// 8601 text with seven fraction digits, the latter as their joined text (attachments' files go
+// to a child table of their own).
+const support::Value& targetValue(const analysis::Column& column, const support::Value& value, support::Value& text) {
+  const bool complex = value.kind == support::ValueKind::kList || value.kind == support::ValueKind::kAttachments;
+  if (value.kind != support::ValueKind::kDateExtended && !complex) return value;
+  text.clear();
+  text.kind = support::ValueKind::kText;
+  text.text = complex ? records::ValueText(column, value) : records::ExtendedDateIsoText(value.integer);
+  if (complex && text.text.empty()) text.kind = support::ValueKind::kNull;  // no values: null
+  return text;
+}
+}  // namespace
+
 int AddRowsToTarget(analysis::MdbRecovery& recovery, analysis::Table& table, engine::EngineRecordset& recordset) {
   if (table.dataPages.empty()) return -1;
   records::RecordCursor cursor(recovery, table, records::CursorDecode::kValues);
+  support::Value converted;
   while (cursor.next()) {
     const int row = cursor.position().row;
     int values = 0, written = 0;
     try {
       recordset.AddNew();
       for (const analysis::Column& column : table.columns) {
-        const support::Value& value = cursor.value(column);
+        const support::Value& value = targetValue(column, cursor.value(column), converted);
         if (value.isNull()) continue;
         ++values;
         try {
@@ -67,6 +86,7 @@ int ExportTableToAccess(analysis::MdbRecovery& recovery, analysis::Table& table,
     support::LogError(message);
     return -1;
   }
+  ExportAttachmentTables(recovery, table, exportMode);
   if (exportMode == kModeSchemaOnly) {
     recovery.channel->done = 1;
     return 1;

@@ -1,5 +1,6 @@
 // Fuzzes record retrieval: analyses the file, then fetches every table's screens as the record
-// grid does (a bounded number per table), decoding rows, values, memos and OLE objects.
+// grid does (a bounded number per table), as texts and as typed values, decoding rows, values,
+// memos and OLE objects.
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           static_cast<size_t>(records::kRecordsPerScreen))
         break;
     }
+    // The typed screens the grid and the CLI read, from the top again.
+    table.currentPageIndex = table.nextRecordIndex = table.nextRowInPage = 0;
+    std::vector<records::TypedRecord> typed;
+    for (int screen = 0; screen < kMaxScreensPerTable; ++screen)
+      if (records::FetchTypedRecords(recovery, table, typed) != 1 || typed.size() < records::kRecordsPerScreen) break;
   }
   fuzzsupport::RemoveObjectFiles();
   return 0;

@@ -1,14 +1,16 @@
-// Fuzzes one data page through ReadRecord and the export's row reader, with a table whose
-// definition is fuzzed too. Input: a 2-byte definition length, the definition, then the data
-// page (cut or padded to one page).
+// Fuzzes one data page through ReadRecord, the export's row reader, the row check and the row
+// state classifier, with a table whose definition is fuzzed too. Input: a 2-byte definition length, the definition,
+// then the data page (cut or padded to one page).
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
 #include "records/record_fetch.h"
+#include "records/row_check.h"
 #include "records/row_decoder.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 
 namespace {
 // Touches every decoded field the way an export would, so sanitizers see each text.
@@ -41,9 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int rows = records::RowsOnPage(support::ByteView(table.pageBuffer)) + 4;
   std::string text;
   TouchingWriter writer;
+  const support::ByteView page(table.pageBuffer);
+  const records::EntryClassifier classifier(table);
   for (int row = 0; row < rows; ++row) {
     records::ReadRecord(recovery, table, row, text);
     records::ReadRowForExport(recovery, table, row, writer);
+    records::RowEntry entry;
+    if (records::ReadRowEntry(page, row, entry) && entry.end >= entry.start)
+      (void)records::CheckRow(table, page.slice(entry.start, entry.end - entry.start + 1));
+    classifier.classify(page, 1, row % 2 == 0, row);
   }
   fuzzsupport::RemoveObjectFiles();
   return 0;

@@ -78,6 +78,8 @@ int main(int argc, char** argv) {
           seed.insert(seed.end(), definition.begin(), definition.end());
           seed.insert(seed.end(), data.begin(), data.end());
           writeSeed(seeds / "fuzz_rows", stem + "-" + std::to_string(p), seed);
+          // fuzz_layout_inference: the same data page alone, as if its definition were lost.
+          writeSeed(seeds / "fuzz_layout_inference", stem + "-" + std::to_string(p), data);
           ++rowSeeds;
           break;
         }

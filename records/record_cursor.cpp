@@ -6,6 +6,7 @@
 #include "records/record_fetch.h"
 #include "records/row_decoder.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 
 namespace records {
 
@@ -40,10 +41,11 @@ int RecordCursor::loadPage() {
   return RowsOnPage(support::ByteView(ownPage_));
 }
 
-bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex) {
+bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex, int32_t pageNumber) {
   if (table.columns.empty()) return false;
   RowEntry entry;
   if (!ReadRowEntry(page, rowIndex, entry) || (entry.raw & kRowDeletedFlag)) return false;
+  if (IsAbandonedMovedRow(table, pageNumber, rowIndex)) return false;
   RowGeometry geometry;
   return ReadRowGeometry(page, table, entry.start, entry.end, geometry) && geometry.columnCount != 0;
 }
@@ -70,7 +72,8 @@ bool RecordCursor::next() {
     }
     current_ = next_;
     ++next_.row;
-    if (!RowIsRecord(support::ByteView(*page_), table_, current_.row)) continue;
+    const int32_t pageNumber = table_.dataPages[static_cast<size_t>(current_.pageIndex)];
+    if (!RowIsRecord(support::ByteView(*page_), table_, current_.row, pageNumber)) continue;
     state_ = RowState::kLive;
     if (!decodeCurrent()) return false;  // the layout was sound: only an abort stops the decoder
     return true;

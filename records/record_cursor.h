@@ -14,9 +14,10 @@
 
 namespace records {
 
-// True when row rowIndex of the page is a record: its entry lies on the page, it is not
-// deleted, and its layout is sound with at least one stored column.
-bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex);
+// True when row rowIndex of the page (number pageNumber) is a record: its entry lies on the page,
+// it is not deleted (nor a moved row that only deleted pointers lead to), and its layout is
+// sound with at least one stored column.
+bool RowIsRecord(support::ByteView page, const analysis::Table& table, int rowIndex, int32_t pageNumber = -1);
 
 enum class RowState : uint8_t {
   kLive,       // a record of the table

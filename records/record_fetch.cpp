@@ -10,6 +10,7 @@
 #include "records/record_text.h"
 #include "records/row_decoder.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 
 namespace records {
 
@@ -18,6 +19,12 @@ int LoadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_
   const int32_t pageNumber = table.dataPages[static_cast<size_t>(index)];
   if (pageNumber >= 0) recovery.ReadPageByNumber(table.pageBuffer.data(), static_cast<uint32_t>(pageNumber));
   return RowsOnPage(support::ByteView(table.pageBuffer));
+}
+
+int32_t CurrentPageNumber(const analysis::Table& table) {
+  const int32_t index = table.currentPageIndex;
+  return index >= 0 && static_cast<size_t>(index) < table.dataPages.size() ? table.dataPages[static_cast<size_t>(index)]
+                                                                           : -1;
 }
 
 int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowIndex, std::string& text) {
@@ -30,7 +37,7 @@ int ReadRecord(analysis::MdbRecovery& recovery, analysis::Table& table, int rowI
     recovery.rowIsLookup = 1;
     text = kLookupRowMessage;
   }
-  if (entry.raw & kRowDeletedFlag) {
+  if ((entry.raw & kRowDeletedFlag) || IsAbandonedMovedRow(table, CurrentPageNumber(table), rowIndex)) {
     recovery.rowIsDeleted = 1;
     text += kDeletedRowMessage;
     return -1;

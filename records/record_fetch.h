@@ -17,6 +17,9 @@ constexpr int kRecordsPerScreen = 100;
 // its row table holds (a page that cannot be read is empty: 0).
 int LoadDataPage(analysis::MdbRecovery& recovery, analysis::Table& table, int32_t index);
 
+// The page number of dataPages at currentPageIndex (the loaded page), or -1.
+int32_t CurrentPageNumber(const analysis::Table& table);
+
 // Reads row rowIndex of the table's loaded page into text (a row text or a message). Returns 1
 // when the row was decoded or was malformed (text then empty or the lookup message), 0 when it
 // stores no columns, -1 for a deleted row or a moved-row pointer, or on abort.

@@ -4,7 +4,10 @@
 
 #include <functional>
 
+#include "analysis/row_shape.h"
+#include "records/record_fetch.h"
 #include "records/row_layout.h"
+#include "records/row_states.h"
 #include "records/type_names.h"
 #include "records/value_decode.h"
 #include "records/value_text.h"
@@ -81,6 +84,9 @@ int walkRow(analysis::MdbRecovery& recovery, analysis::Table& table, int64_t row
   const support::ByteView page(table.pageBuffer);
   RowGeometry row;
   if (!ReadRowGeometry(page, table, rowStart, rowEnd, row)) return -1;
+  // A table whose definition is lost reads only the rows that fit the layout it was given.
+  if (!table.layoutSource.empty() && !analysis::RowFitsLayout(page.slice(rowStart, rowEnd - rowStart + 1), table))
+    return -1;
   anyPresent = false;
   for (size_t c = 0; c < analysis::g_rowFields.size() && c < table.maxColumns; ++c) {
     auto& field = analysis::g_rowFields[c];
@@ -140,7 +146,8 @@ int ReadRowForExport(analysis::MdbRecovery& recovery, analysis::Table& table, in
   RowEntry entry;
   if (!ReadRowEntry(support::ByteView(table.pageBuffer), rowIndex, entry)) return 1;  // malformed, as the decoder says
   if (entry.raw & kRowLookupFlag) recovery.rowIsLookup = 1;
-  if (entry.raw & kRowDeletedFlag) recovery.rowIsDeleted = 1;
+  if ((entry.raw & kRowDeletedFlag) || IsAbandonedMovedRow(table, CurrentPageNumber(table), rowIndex))
+    recovery.rowIsDeleted = 1;
   if (recovery.rowIsDeleted) return 0;
   if (recovery.Channel().aborted()) return -1;
   const int decoded = DecodeRowForExport(recovery, table, entry.start, entry.end, writer);

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "records/extended_types.h"
+
 namespace records {
 
 std::string GetTypeName(const analysis::Column& column) {
@@ -22,6 +24,8 @@ std::string GetTypeName(const analysis::Column& column) {
     case kTypeGuid: return "GUID";
     case kTypeNumeric: return "LONG";
     case kTypeAttachment: return "ATTACHMENT";
+    case kTypeLargeNumber: return "BIGINT";
+    case kTypeDateExtended: return "DATETIME2";
     default: {
       char text[48];
       std::snprintf(text, sizeof text, "UNKNOWN-DATATYPE = 0x%x", static_cast<unsigned>(column.type));

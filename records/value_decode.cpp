@@ -5,6 +5,9 @@
 #include <string>
 
 #include "format/text_codec.h"
+#include "records/calculated_columns.h"
+#include "records/complex_columns.h"
+#include "records/extended_types.h"
 #include "records/type_names.h"
 
 namespace records {
@@ -68,6 +71,9 @@ int64_t fixedSize(int type) {
     case kTypeDate: return 8;
     case kTypeGuid: return kGuidSize;
     case kTypeNumeric: return kNumericSize;
+    case kTypeLargeNumber: return kLargeNumberSize;
+    case kTypeDateExtended: return kDateExtendedSize - 3;  // the ":7" trailer is not needed
+    case kTypeAttachment: return 4;                        // the key into the column's data table
     default: return 0;
   }
 }
@@ -76,6 +82,10 @@ int64_t fixedSize(int type) {
 DecodeStatus DecodeValue(analysis::MdbRecovery& recovery, support::ByteView page, const analysis::Column& column,
                          int64_t position, int64_t length, support::Value& value) {
   value.clear();
+  if (IsCalculated(column)) {
+    DecodeCalculatedValue(recovery, page, column, position, length, value);
+    return DecodeStatus::kDecoded;
+  }
   const int64_t size = fixedSize(column.type);
   if (size > 0 && !page.contains(position, size)) return DecodeStatus::kOutOfPage;
   switch (column.type) {
@@ -102,8 +112,15 @@ DecodeStatus DecodeValue(analysis::MdbRecovery& recovery, support::ByteView page
       break;
     case kTypeMemo: DecodeMemoValue(recovery, page, position, length, value); break;
     case kTypeOle: DecodeOleValue(recovery, page, position, length, value); break;
+    case kTypeLargeNumber: value = DecodeLargeNumber(page.slice(position, kLargeNumberSize)); break;
+    case kTypeDateExtended: value = DecodeExtendedDate(page.from(position)); break;
+    case kTypeAttachment:
+      // A column whose data table cannot be read keeps the key its row holds.
+      if (!ComplexColumnValue(recovery, column, page.i32(position), value))
+        setInteger(value, ValueKind::kInt32, page.i32(position));
+      break;
     case kTypeBit: return DecodeStatus::kNoValueForm;
-    default:  // ATTACHMENT and the codes of no name: the stored bytes, uninterpreted
+    default:  // the codes of no name: the stored bytes, uninterpreted
       if (length > 0 && page.contains(position, length))
         setBytes(value, ValueKind::kBinary, page.slice(position, length));
       return DecodeStatus::kNoValueForm;

@@ -15,7 +15,7 @@ namespace records {
 enum class DecodeStatus {
   kDecoded,      // value holds what the file stores (a kNull value only where nothing was found)
   kOutOfPage,    // a fixed-size value does not lie inside the page: value is null
-  kNoValueForm,  // BIT (its value is the null-mask bit), ATTACHMENT, or a type code of no name:
+  kNoValueForm,  // BIT (its value is the null-mask bit) or a type code of no name:
                  // value holds the stored bytes as kBinary (nothing for BIT)
 };
 

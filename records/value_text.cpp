@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "records/extended_types.h"
 #include "records/type_names.h"
 
 namespace records {
@@ -22,15 +23,27 @@ void appendInteger(int64_t value, std::string& out) {
   out.append(text + at, sizeof text - at);
 }
 
+// Multi-value items joined by "; "; a saved version (a list of its date and its text) as
+// "text (date)".
 void appendItems(const analysis::Column& column, const support::Value& value, std::string& out) {
   for (size_t i = 0; i < value.items.size(); ++i) {
-    if (i) out += ", ";
-    AppendValueText(column, value.items[i], out);
+    if (i) out += "; ";
+    const support::Value& item = value.items[i];
+    if (item.kind == ValueKind::kList && item.items.size() == 2 && item.items[0].kind == ValueKind::kDate) {
+      AppendValueText(column, item.items[1], out);
+      out += " (" + DateText(item.items[0].real) + ")";
+    } else {
+      AppendValueText(column, item, out);
+    }
   }
 }
 
+// "2 files: a.jpg, b.pdf"; nothing for no files.
 void appendAttachments(const support::Value& value, std::string& out) {
-  for (size_t i = 0; i < value.attachments.size(); ++i) {
+  const size_t count = value.attachments.size();
+  if (count == 0) return;
+  out += std::to_string(count) + (count == 1 ? " file: " : " files: ");
+  for (size_t i = 0; i < count; ++i) {
     if (i) out += ", ";
     out += value.attachments[i].name;
   }
@@ -51,7 +64,10 @@ bool HasValueForm(int type) {
     case kTypeOle:
     case kTypeMemo:
     case kTypeGuid:
-    case kTypeNumeric: return true;
+    case kTypeNumeric:
+    case kTypeLargeNumber:
+    case kTypeDateExtended:
+    case kTypeAttachment: return true;
     default: return false;
   }
 }
@@ -94,8 +110,8 @@ void AppendValueText(const analysis::Column& column, const support::Value& value
     case ValueKind::kByte:
     case ValueKind::kInt16:
     case ValueKind::kInt32:
-    case ValueKind::kInt64:
-    case ValueKind::kDateExtended: appendInteger(value.integer, out); break;
+    case ValueKind::kInt64: appendInteger(value.integer, out); break;
+    case ValueKind::kDateExtended: out += ExtendedDateText(value.integer); break;
     case ValueKind::kCurrency: AppendCurrencyText(value.integer, out); break;
     case ValueKind::kSingle: AppendSingleText(static_cast<float>(value.real), out); break;
     case ValueKind::kDouble: AppendDoubleText(value.real, out); break;

@@ -14,8 +14,10 @@ namespace records {
 // Appends the display text: "NULL" for null; integers in decimal; BIT as 1 or 0; currency with
 // 4 decimals; SINGLE and DOUBLE with as many decimals as their magnitude leaves of 6 or 15
 // significant digits; dates as "%m/%d/%Y %H:%M:%S"; NUMERIC zero-padded by precision and scale;
-// GUIDs in registry form; binary values in lower-case hexadecimal; texts as they are. A column
-// type without a value form (ATTACHMENT, codes of no name) shows its type name.
+// GUIDs in registry form; binary values in lower-case hexadecimal; texts as they are; extended
+// dates with their seven fraction digits; multi-value lists joined by "; "; attachments as
+// "2 files: a.jpg, b.pdf" (an empty list or no files: nothing). A column type without a value
+// form (codes of no name) shows its type name.
 void AppendValueText(const analysis::Column& column, const support::Value& value, std::string& out);
 std::string ValueText(const analysis::Column& column, const support::Value& value);
 
@@ -39,8 +41,8 @@ void AppendGuidText(const uint8_t* bytes16, std::string& out);
 // rounding to the second.
 std::string DateText(double days, bool withFraction = false);
 
-// True for the type codes whose values have a form of their own (all but BIT, ATTACHMENT and
-// the codes of no name).
+// True for the type codes whose values have a form of their own (all but BIT and the codes of
+// no name).
 bool HasValueForm(int type);
 
 }  // namespace records

@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
   build-essential cmake g++ pkg-config
   libgtest-dev libgmock-dev
-  libsqlite3-dev nlohmann-json3-dev libssl-dev
+  libsqlite3-dev nlohmann-json3-dev libssl-dev zlib1g-dev
   qt6-base-dev qt6-svg-dev libgl-dev fonts-dejavu-core xdg-utils
   mdbtools xz-utils time
+  desktop-file-utils dpkg-dev
   clang libclang-rt-dev ccache
 )
 # Node runs one of the peer readers in the tests; keep a Node that is already there.

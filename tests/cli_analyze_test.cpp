@@ -1,6 +1,7 @@
 // tessaly-cli analyze over the real corpus and over bad arguments.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -28,6 +29,38 @@ TEST(CliAnalyzeTest, EveryJet4AndAceFileIsFormat4WithAllItsPages) {
     EXPECT_EQ(out["status"].front(), "Opened file successfully...") << path;
     for (const char* key : {"file", "unnamedTables", "tables", "queries"}) EXPECT_TRUE(out.contains(key)) << key;
   }
+}
+
+// The definition page of Table1 (page 15, 512 rows) zeroed: its rows still come back as a table
+// whose layout was inferred, and the JSON says so.
+TEST(CliAnalyzeTest, ATableWhoseDefinitionIsLostIsListedAsInferred) {
+  SKIP_WITHOUT_CORPUS();
+  std::vector<uint8_t> bytes = testsupport::ReadWholeFile(testsupport::CorpusFile("jet4/compIndexTestV2003.mdb"));
+  ASSERT_GT(bytes.size(), 16u * 4096);
+  std::fill_n(bytes.begin() + 15 * 4096, 4096, uint8_t{0});
+  testsupport::TempFolder folder;
+  const std::string path = folder.file("lost-definition.mdb");
+  testsupport::WriteWholeFile(path, bytes);
+
+  auto result = RunCli({"analyze", path, "--json"});
+  ASSERT_EQ(result.exitCode, 0);
+  json out = json::parse(result.out);
+  EXPECT_EQ(out["inferredTables"], json::parse(R"([{"name": "Table1", "layoutSource": "rows", "rowsRead": 512,
+                                                     "unreadableRows": 0}])"));
+  bool listed = false;
+  for (const auto& table : out["tables"]) {
+    if (table["name"] != "Table1") continue;
+    listed = true;
+    EXPECT_EQ(table["layoutSource"], "rows");
+    std::vector<std::string> types;
+    for (const auto& column : table["columns"]) types.push_back(column["type"]);
+    EXPECT_EQ(types, (std::vector<std::string>{"COUNTER", "TEXT", "TEXT"}));
+  }
+  EXPECT_TRUE(listed);
+  const auto& status = out["status"];
+  EXPECT_NE(
+      std::find(status.begin(), status.end(), "Layout of table Table1 inferred from its rows, rows not readable : 0"),
+      status.end());
 }
 
 TEST(CliAnalyzeTest, Jet3FilesAreRefused) {

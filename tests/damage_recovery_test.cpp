@@ -47,6 +47,35 @@ TEST_P(DamageRecoveryTest, EveryCopyCompletesAndUntouchedRecordsComeBack) {
   EXPECT_EQ(kinds.size(), 8u);  // every kind, the long-value page included
 }
 
+// A lost table definition (overwritten, or cut off with the file while rows before it remain):
+// the rows come back through the inferred layout, every value equal to the intact table's.
+TEST(LostDefinitionRecoveryTest, EveryKeptRecordComesBackWithAllItsValues) {
+  SKIP_WITHOUT_CORPUS();
+  const std::set<std::string> lostDefinition = {"table definition overwritten", "truncated before a definition"};
+  int copies = 0;
+  for (const char* name :
+       {"jet4/compIndexTestV2003.mdb", "jet4/overflowTestV2003.mdb", "jet4/testIndexPropertiesV2003.mdb"}) {
+    SCOPED_TRACE(name);
+    const std::string path = testsupport::CorpusFile(name);
+    ASSERT_FALSE(path.empty());
+    testsupport::TempFolder folder;
+    const testsupport::RecoveryRun intact = testsupport::RunWholeRecovery(path, folder.file("work"), true);
+    for (const auto& copy : testsupport::MakeDamagedCopies(testsupport::ReadWholeFile(path), 20261210)) {
+      if (!lostDefinition.count(copy.kind)) continue;
+      SCOPED_TRACE(copy.kind);
+      ++copies;
+      const std::string copyPath = folder.file("damaged.mdb");
+      testsupport::WriteWholeFile(copyPath, copy.bytes);
+      const testsupport::RecoveryRun damaged = testsupport::RunWholeRecovery(copyPath, folder.file("work"), false);
+      ASSERT_TRUE(damaged.analyzed);
+      const testsupport::RecoveryCount count = testsupport::CountRecovered(intact, damaged, copy.keptPages);
+      EXPECT_GT(count.kept, 0);
+      EXPECT_EQ(count.keptRecovered, count.kept);
+    }
+  }
+  EXPECT_EQ(copies, 4);  // one overwritten definition per file, one cut-off definition
+}
+
 // The most records, rows moved to other pages, and long values on many pages.
 INSTANTIATE_TEST_SUITE_P(CorpusFiles, DamageRecoveryTest,
                          ::testing::Values("jet4/compIndexTestV2003.mdb", "jet4/overflowTestV2003.mdb",

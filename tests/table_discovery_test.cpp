@@ -40,6 +40,7 @@ struct CatalogEntry {
   int32_t id;
   uint16_t type;
   std::string name;
+  uint32_t flags = 0;
 };
 
 class DatabaseFile {
@@ -180,6 +181,14 @@ TEST_F(TableDiscoveryTest, CatalogVariationsDecideNamesAndWhatStays) {
        0},
       {"not a user table", withRows({{7, 5, "Customers"}}), {"ASysObjects", "ASysQueries"}, 0},
       {"other system table", withRows({{7, 1, "MSysNavPaneGroups"}}), {"ASysObjects", "ASysQueries"}, 0},
+      {"hidden data table of a complex column",
+       withRows({{7, 1, "f_3B07F994AD0A4B56A3A1E13B3A1D3B70_attach-data", 0x800A0000}}),
+       {"ASysObjects", "ASysQueries"},
+       0},
+      {"user table with other flags",
+       withRows({{7, 1, "Table1", 0x40000}}),
+       {"ASysObjects", "ASysQueries", "Table1"},
+       0},
       {"no catalog row", kSystemRows, {"ASysObjects", "ASysQueries", "Recovered Table 01"}, 1},
       {"type's high bit is dropped",
        withRows({{7, 0x81, "Customers"}}),
@@ -198,7 +207,7 @@ TEST_F(TableDiscoveryTest, CatalogVariationsDecideNamesAndWhatStays) {
         stored = Utf16("Kunden");
         stored.insert(stored.end(), {0xFC, 0x00});
       }
-      catalog.addRow(CatalogRow(e.id, e.type, stored));
+      catalog.addRow(CatalogRow(e.id, e.type, stored, e.flags));
     }
     database.setPage(6, catalog.page());
     database.definition(7, smallDefinition("ID"));

@@ -1,5 +1,7 @@
 // The main window's analysis thread: runs Analyze beside the progress window, then hands the
 // end of the run to the GUI thread.
+#include "analysis/damage_report.h"
+#include "ui/desktop.h"
 #include "ui/progress_dlg.h"
 #include "ui/tessaly_dlg.h"
 
@@ -8,13 +10,18 @@ namespace ui {
 void CTessalyDlg::AnalysisThreadProc(std::string path, int run) {
   analysis::ProgressChannel& channel = *m_pChannel;
   const bool ok = m_analysis.Analyze(path);
+  QStringList damage;
   if (ok) {
+    for (const std::string& line : analysis::AssessDamage(m_analysis).lines()) damage << ToQt(line);
     channel.done = 1;
     channel.recoveryTblEvent.set();
-    m_calls.post([this, run] {
-      if (run == m_nRun && m_pProgressDlg) m_pProgressDlg->ShowCompleted();
+    m_calls.post([this, run, damage] {
+      if (run == m_nRun && m_pProgressDlg) m_pProgressDlg->ShowCompleted(damage);
     });
   } else {
+    // The progress window says so instead of "Recovery Completed"; it lives until this thread
+    // has been joined.
+    if (m_pProgressDlg) m_pProgressDlg->MarkFailed();
     // A run that stopped early (unreadable file, refused format) publishes nothing more: the
     // progress threads are told to finish, so the window reaches "Close" instead of waiting.
     channel.abort = 1;
@@ -22,15 +29,18 @@ void CTessalyDlg::AnalysisThreadProc(std::string path, int run) {
     channel.updateProgStatusEvent.set();
   }
   // A run replaced by a newer View has been joined already; its end changes nothing.
-  m_calls.post([this, run] {
-    if (run == m_nRun) AnalysisEnded();
+  m_calls.post([this, run, ok, damage] {
+    if (run == m_nRun) AnalysisEnded(ok, damage);
   });
 }
 
-void CTessalyDlg::AnalysisEnded() {
+void CTessalyDlg::AnalysisEnded(bool recovered, const QStringList& damage) {
   // The worker is past its last step; joining it here keeps every thread accounted for.
   if (m_hAnalysisThread.joinable()) m_hAnalysisThread.join();
-  m_btnExport->setEnabled(true);
+  // A refused file leaves nothing to browse or export.
+  m_btnExport->setEnabled(recovered);
+  m_hRootItem->setHidden(!recovered);
+  ShowDamageNotice(damage);
   m_btnBrowse->setEnabled(true);
   m_btnView->setEnabled(true);
   m_actBrowse->setEnabled(true);
@@ -48,6 +58,15 @@ void CTessalyDlg::StopPreviousAnalysis() {
   }
   if (m_pProgressDlg) m_pProgressDlg->StopThreads();
   m_pProgressDlg.reset();
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void CTessalyDlg::ShowDamageNotice(const QStringList& damage) {
+  m_lblNotice->setText(damage.isEmpty() ? QString() : "This file is damaged. " + damage.join("; ") + ".");
+  m_lblNotice->setVisible(!damage.isEmpty());
 }
 
 }  // namespace ui

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 
@@ -53,6 +54,14 @@ bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) {
 QString ChooseDatabaseFile(QWidget* parent) {
   if (hooks().chooseDatabaseFile) return hooks().chooseDatabaseFile();
   return QFileDialog::getOpenFileName(parent, QString(), QString(), "Microsoft Access Database Files (*.mdb *.accdb)");
+}
+
+QString ChooseSaveFile(QWidget* parent, const QString& suggested) {
+  if (hooks().chooseSaveFile) return hooks().chooseSaveFile(suggested);
+  const QString suffix = QFileInfo(suggested).suffix();
+  const QString filter =
+      suffix.isEmpty() ? QString("All files (*)") : QString("*.%1 (*.%1);;All files (*)").arg(suffix);
+  return QFileDialog::getSaveFileName(parent, "Save object as", suggested, filter);
 }
 
 void OpenUrl(const QUrl& url) {

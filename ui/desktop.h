@@ -18,6 +18,7 @@ struct DesktopHooks {
   std::function<bool(const QString& text, const QString& caption)> question;
   std::function<QString()> chooseDatabaseFile;  // empty when the user cancels
   std::function<void(const QUrl&)> openUrl;
+  std::function<QString(const QString& suggested)> chooseSaveFile;  // empty when the user cancels
 };
 
 // Unset hooks fall back to the real dialogs; SetDesktopHooks({}) restores them all.
@@ -26,6 +27,8 @@ void SetDesktopHooks(DesktopHooks hooks);
 void ShowMessage(QWidget* parent, const QString& text, const QString& caption = kAppTitle);
 bool AskYesNo(QWidget* parent, const QString& text, const QString& caption = kAppTitle);
 QString ChooseDatabaseFile(QWidget* parent);
+// The save dialog, starting at the suggested file name; empty when the user cancels.
+QString ChooseSaveFile(QWidget* parent, const QString& suggested);
 void OpenUrl(const QUrl& url);
 
 // Routes the core's messages to message boxes, shown on the GUI thread whichever thread

@@ -101,6 +101,9 @@ void CExportOptionDlg::buildControls() {
                    29);
   m_rdoSchemaData = makeRadio(this, m_modeGroup, "1077", "Schema && Data", 179, 217, 67, 10);
   makeWrappedLabel(this, "(This option will export schema  as well data for the table)", 190, 231, 111, 20);
+  m_chkDeletedRows = new QCheckBox("With deleted rows", this);
+  m_chkDeletedRows->setObjectName("exportDeletedRows");
+  place(m_chkDeletedRows, 190, 249, 110, 10);
 
   m_btnExportSave = makeButton(this, "1021", "Export/Save", 175, 273, 58, 14);
   m_btnCancel = makeButton(this, "1025", "Cancel", 248, 273, 58, 14);
@@ -184,11 +187,13 @@ void CExportOptionDlg::showWarningColour() {
 void CExportOptionDlg::OnModeSchema() {
   m_rdoSchema->setChecked(true);
   m_nMode = exporter::kModeSchemaOnly;
+  m_chkDeletedRows->setEnabled(false);
 }
 
 void CExportOptionDlg::OnModeSchemaData() {
   m_rdoSchemaData->setChecked(true);
   m_nMode = exporter::kModeSchemaAndData;
+  m_chkDeletedRows->setEnabled(true);
 }
 
 void CExportOptionDlg::OnBrowseDestination() {
@@ -256,6 +261,7 @@ void CExportOptionDlg::OnExportSave() {
   m_pMainDlg->m_strExportFolder = destination;
   m_pMainDlg->m_nExportFormat = m_nFormat;
   m_pMainDlg->m_nExportMode = m_nMode;
+  m_pMainDlg->m_bExportDeleted = m_nMode == exporter::kModeSchemaAndData && m_chkDeletedRows->isChecked();
   for (int i = 0; i < m_hTables->childCount(); ++i)
     if (m_hTables->child(i)->checkState(0) == Qt::Checked)
       m_pMainDlg->m_exportTables.push_back(attached<analysis::Table>(m_hTables->child(i)));

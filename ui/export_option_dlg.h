@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,6 +65,7 @@ class CExportOptionDlg : public WhiteDialog {
   QTreeWidget* m_tree;
   QRadioButton* m_rdoSchema;
   QRadioButton* m_rdoSchemaData;
+  QCheckBox* m_chkDeletedRows;  // with the data: each table's deleted and free-space rows too
   QPushButton* m_btnExportSave;
   QPushButton* m_btnCancel;
 };

@@ -2,6 +2,7 @@
 #include "ui/export_progress_dlg.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QTimer>
 
@@ -52,6 +53,9 @@ ExportProgressDlg::ExportProgressDlg(CTessalyDlg* mainDlg, analysis::MdbRecovery
   place(m_lstStatistics, 7, 7, 296, 166);
 
   m_btnOK = makeButton(this, "1098", "OK", 130, 180, 50, 14);
+  m_btnOpenFolder = makeButton(this, "openFolder", "Open folder", 0, 0, 60, 14);
+  m_btnOpenFolder->hide();
+  connect(m_btnOpenFolder, &QPushButton::clicked, this, &ExportProgressDlg::OnOpenFolder);
 
   connect(m_btnStop, &QPushButton::clicked, this, &ExportProgressDlg::OnStop);
   connect(m_btnOK, &QPushButton::clicked, this, &ExportProgressDlg::OnOK);
@@ -79,7 +83,25 @@ void ExportProgressDlg::OnInitDialog() {
 }
 
 void ExportProgressDlg::ExportThreadProc() {
-  exporter::RunExport(m_recovery, m_settings, *this);
+  const exporter::ExportOutcome outcome = exporter::RunExport(m_recovery, m_settings, *this);
+  if (outcome.target.empty()) return;
+  // The last line says where the export went.
+  const bool folder = m_settings.m_nExportFormat == exporter::kFormatCsv;
+  const QString target = ToQt(outcome.target);
+  const QString line = (folder ? "Files written to folder: " : "Database written: ") + target;
+  m_calls.call([this, line, target, folder] {
+    // A window closed by its close box at the end has nobody left to tell.
+    if (!isVisible()) return;
+    m_target = target;
+    m_targetFolder = folder ? target : QFileInfo(target).absolutePath();
+    m_lstStatus->insertItem(0, line);
+    m_lstStatus->item(0)->setToolTip(target);
+    emit statusShown(line);
+  });
+}
+
+void ExportProgressDlg::OnOpenFolder() {
+  if (!m_targetFolder.isEmpty()) OpenUrl(QUrl::fromLocalFile(m_targetFolder));
 }
 
 void ExportProgressDlg::statusInserted(const std::string& line) {
@@ -111,10 +133,19 @@ void ExportProgressDlg::finished(const std::string&, const std::vector<exporter:
   });
 }
 
+// The statistics take the right half of a wider window; the status log stays on the left, its
+// last line naming where the export went.
 void ExportProgressDlg::showSummary() {
+  setDialogSize(606, 200);
+  place(m_lstStatus, 7, 7, 296, 166);
+  place(m_lstStatistics, 310, 7, 289, 166);
+  place(m_btnOK, 238, 180, 60, 14);
+  place(m_btnOpenFolder, 308, 180, 60, 14);
   m_btnOK->show();
   m_lstStatistics->show();
-  m_lstStatus->hide();
+  m_lstStatus->show();
+  m_btnOpenFolder->show();
+  m_btnOpenFolder->setEnabled(!m_targetFolder.isEmpty());
   m_progress->hide();
   m_btnStop->hide();
   m_lblPercent->hide();
@@ -124,8 +155,8 @@ void ExportProgressDlg::showSummary() {
   m_lstStatistics->setHorizontalHeaderLabels({"Table Names", "No. Of Records"});
   m_lstStatistics->horizontalHeaderItem(0)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   m_lstStatistics->horizontalHeaderItem(1)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  m_lstStatistics->setColumnWidth(0, 300);
-  m_lstStatistics->setColumnWidth(1, 175);
+  m_lstStatistics->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  m_lstStatistics->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   m_lstStatistics->setRowCount(static_cast<int>(m_statistics.size()));
   for (int row = 0; row < static_cast<int>(m_statistics.size()); ++row) {
     const exporter::ExportStatistic& statistic = m_statistics[row];

@@ -28,6 +28,10 @@ class ExportProgressDlg : public WhiteDialog, private exporter::ExportView {
 
   void OnStop();
   void OnOK();
+  // Opens the folder the export wrote to (for an Access target, the folder of the file).
+  void OnOpenFolder();
+  // The folder or file the export wrote, once it has ended (empty before).
+  QString Target() const { return m_target; }
 
  signals:
   // A status line is at the top of the list (GUI thread; the export thread waits meanwhile).
@@ -65,6 +69,9 @@ class ExportProgressDlg : public WhiteDialog, private exporter::ExportView {
   QListWidget* m_lstStatus;
   QTableWidget* m_lstStatistics;
   QPushButton* m_btnOK;
+  QPushButton* m_btnOpenFolder;
+  QString m_target;
+  QString m_targetFolder;
 };
 
 }  // namespace ui

@@ -10,6 +10,11 @@
 
 namespace ui {
 
+namespace {
+constexpr const char* kCompleted = "Recovery Completed";
+constexpr const char* kFailed = "Analysis failed";
+}  // namespace
+
 CProgressDlg::CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& channel)
     : WhiteDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_pMainDlg(mainDlg),
@@ -96,8 +101,13 @@ void CProgressDlg::OnStopOrClose() {
   done(QDialog::Rejected);
 }
 
-void CProgressDlg::ShowCompleted() {
+void CProgressDlg::ShowCompleted(const QStringList& damage) {
   showClose();
+  if (damage.isEmpty()) return;
+  // Below "Recovery Completed", whether the status thread has put it up already or does later.
+  int row = m_lstStatus->count() > 0 && m_lstStatus->item(0)->text() == kCompleted ? 1 : 0;
+  m_lstStatus->insertItem(row++, "Damage found in this file:");
+  for (const QString& line : damage) m_lstStatus->insertItem(row++, "    " + line);
 }
 
 void CProgressDlg::showPercent(int percent) {
@@ -108,12 +118,16 @@ void CProgressDlg::showPercent(int percent) {
 }
 
 void CProgressDlg::showClose() {
-  showPercent(100);
+  if (m_bFailed) {
+    m_lblPercent->setText("Failed");
+  } else {
+    showPercent(100);
+  }
   m_btnStop->setText("Close");
 }
 
 void CProgressDlg::statusChanged(const std::string& text) {
-  const QString line = ToQt(text);
+  const QString line = m_bFailed && text == kCompleted ? QString(kFailed) : ToQt(text);
   m_calls.call([this, line] { m_lstStatus->insertItem(0, line); });
 }
 

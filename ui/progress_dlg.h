@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStringList>
+#include <atomic>
 
 #include "analysis/progress_loops.h"
 #include "ui/gui_calls.h"
@@ -22,8 +24,13 @@ class CProgressDlg : public WhiteDialog, private analysis::ProgressView {
   CProgressDlg(CTessalyDlg* mainDlg, analysis::ProgressChannel& channel);
   ~CProgressDlg() override;
 
-  // The analysis ran to its end: "Close", 100, "100%" (the main window's analysis thread).
-  void ShowCompleted();
+  // The analysis ran to its end: "Close", 100, "100%" (the main window's analysis thread),
+  // with what it found damaged listed below "Recovery Completed".
+  void ShowCompleted(const QStringList& damage = {});
+  // Any thread, before the analysis worker stops the loops: the analysis stopped early (a
+  // refused or unreadable file), so the window ends with "Analysis failed", not at 100%.
+  void MarkFailed() { m_bFailed = true; }
+  bool Failed() const { return m_bFailed; }
   // GUI thread: the progress threads stop waiting for this window (their changes are dropped),
   // so the GUI thread may join the analysis worker that they still acknowledge.
   void ReleaseCalls();
@@ -64,6 +71,7 @@ class CProgressDlg : public WhiteDialog, private analysis::ProgressView {
   GuiCalls m_calls{this};
   analysis::ProgressLoops m_loops;
   bool m_bStarted = false;
+  std::atomic<bool> m_bFailed{false};
 
   QProgressBar* m_progress;
   QLabel* m_lblPercent;

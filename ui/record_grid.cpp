@@ -2,6 +2,7 @@
 // its own by record retrieval and shown on the GUI thread; Next and Prev move through the table.
 #include <QHeaderView>
 #include <QTableWidgetItem>
+#include <algorithm>
 
 #include "records/record_fetch.h"
 #include "records/type_names.h"
@@ -12,8 +13,12 @@
 namespace ui {
 
 namespace {
-constexpr int kColumnWidth = 180;
+// Columns take the width of their content, up to this many pixels; a cut cell shows its
+// whole text as a tooltip.
+constexpr int kMaxColumnWidth = 320;
+constexpr int kMinColumnWidth = 48;
 constexpr const char* kOleObjectCell = "#OLE-OBJECT";
+constexpr const char* kNullCell = "NULL";
 
 bool leftAligned(int type) {
   switch (type) {
@@ -26,11 +31,25 @@ bool leftAligned(int type) {
   }
 }
 
-// A cell's text from the value's display form; a null is a blank cell (a text "NULL" is shown).
-std::string cellText(const analysis::Column& column, const support::Value& value) {
+// A cell's text from the value's display form; a null reads "NULL" (set apart by markNull).
+QString cellText(const analysis::Column& column, const support::Value& value) {
   if (column.type == records::kTypeOle) return kOleObjectCell;
-  if (value.isNull()) return " ";
-  return records::ValueText(column, value);
+  if (value.isNull()) return kNullCell;
+  return ToQt(records::ValueText(column, value));
+}
+
+// A NULL reads differently from an empty text: grey and italic.
+void markNull(QTableWidgetItem* cell) {
+  QFont italic = cell->font();
+  italic.setItalic(true);
+  cell->setFont(italic);
+  cell->setForeground(Qt::gray);
+}
+
+void sizeColumns(QTableWidget* list) {
+  list->resizeColumnsToContents();
+  for (int i = 0; i < list->columnCount(); ++i)
+    list->setColumnWidth(i, std::clamp(list->columnWidth(i), kMinColumnWidth, kMaxColumnWidth));
 }
 }  // namespace
 
@@ -49,26 +68,23 @@ void CTessalyDlg::JoinRecordLoader() {
 }
 
 void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load) {
+  CountRecords(table);
   const tblTraverseInfo pageStart{table->currentPageIndex, table->nextRecordIndex, table->nextRowInPage};
   std::vector<records::TypedRecord> records;
   records::FetchTypedRecords(m_analysis, *table, records);
-  std::vector<std::vector<std::string>> rows;
-  rows.reserve(records.size());
-  for (const records::TypedRecord& record : records) {
-    std::vector<std::string>& cells = rows.emplace_back();
-    for (size_t c = 0; c < record.size() && c < table->columns.size(); ++c)
-      cells.push_back(cellText(table->columns[c], record[c]));
-  }
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
-  m_calls.post([this, table, pageStart, load, rows = std::move(rows)] {
-    if (load == m_nLoad) ShowRecordPage(table, pageStart, rows);
+  m_calls.post([this, table, pageStart, load, records = std::move(records)]() mutable {
+    if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records));
   });
 }
 
 void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                                 const std::vector<std::vector<std::string>>& rows) {
+                                 std::vector<records::TypedRecord> rows) {
   JoinRecordLoader();
   m_shownPageStart = pageStart;
+  // Kept for the record detail window, which shows a row's values in full.
+  m_pageRows = std::move(rows);
+  const std::vector<records::TypedRecord>& records = m_pageRows;
   m_list->clear();
   m_list->setRowCount(0);
   const int columns = static_cast<int>(table->columns.size());
@@ -78,30 +94,42 @@ void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageSta
     auto* heading = new QTableWidgetItem(ToQt(column.name));
     heading->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
     m_list->setHorizontalHeaderItem(i, heading);
-    m_list->setColumnWidth(i, kColumnWidth);
   }
-  m_list->setRowCount(static_cast<int>(rows.size()));
-  for (const std::vector<std::string>& values : rows) {
+  m_list->setRowCount(static_cast<int>(records.size()));
+  for (const records::TypedRecord& values : records) {
     const int row = m_nRowsShown++;
     for (int j = 0; j < columns && j < static_cast<int>(values.size()); ++j) {
       const analysis::Column& column = table->columns[j];
-      auto* cell = new QTableWidgetItem(ToQt(values[j]));
+      auto* cell = new QTableWidgetItem(cellText(column, values[j]));
       cell->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+      if (values[j].isNull() && column.type != records::kTypeOle) markNull(cell);
       m_list->setItem(row, j, cell);
     }
   }
+  sizeColumns(m_list);
+  SetCutCellTooltips();
   m_btnNext->setFocus();
-  m_lblRowCount->setText(QString::number(m_list->rowCount()));
-  m_lblPage->setText(QString::number(m_nPage));
-  m_btnPrev->setEnabled(!m_pageStack.empty());
-  m_btnNext->setEnabled(m_list->rowCount() >= records::kRecordsPerScreen);
-  m_bLoadingRecords = 0;
+  ShowPagingState();
+}
+
+// Cells and headings narrower than their text carry the whole text as a tooltip.
+void CTessalyDlg::SetCutCellTooltips() {
+  const QFontMetrics metrics = m_list->fontMetrics();
+  for (int j = 0; j < m_list->columnCount(); ++j) {
+    const int room = m_list->columnWidth(j) - 8;
+    for (int i = 0; i < m_list->rowCount(); ++i) {
+      QTableWidgetItem* cell = m_list->item(i, j);
+      if (!cell) continue;
+      const QString text = cell->text();
+      const bool cut = metrics.horizontalAdvance(text) > room || text.contains('\n');
+      cell->setToolTip(cut ? text : QString());
+    }
+  }
 }
 
 void CTessalyDlg::OnNext() {
   if (!m_hShownItem || m_bLoadingRecords) return;
-  m_btnNext->setEnabled(false);
-  m_btnPrev->setEnabled(false);
+  EnablePaging(false);
   tblTraverseInfo start = m_shownPageStart;
   if (start.currentPageIndex < 0 || start.nextRecordIndex < 0 || start.nextRowInPage < 0) start = {0, 0, 0};
   m_pageStack.push_back(start);
@@ -115,8 +143,9 @@ void CTessalyDlg::OnPrev() {
   if (!m_hShownItem || m_pageStack.empty() || m_bLoadingRecords) return;
   analysis::Table* table = ShownTable();
   if (!table) return;
-  m_btnNext->setEnabled(false);
-  m_btnPrev->setEnabled(false);
+  // With the records counted, the page before is found by its record numbers.
+  if (CanPage()) return GoToPage(m_nPage - 1);
+  EnablePaging(false);
   const tblTraverseInfo start = m_pageStack.back();
   m_pageStack.pop_back();
   table->currentPageIndex = start.currentPageIndex;

@@ -4,6 +4,7 @@
 #include <QFont>
 
 #include "records/type_names.h"
+#include "support/sql_layout.h"
 #include "ui/art.h"
 #include "ui/desktop.h"
 #include "ui/tessaly_dlg.h"
@@ -30,8 +31,11 @@ QTreeWidgetItem* hiddenQueriesFolder(QTreeWidgetItem* root, const QIcon& icon) {
 
 QString columnLabel(const analysis::Column& column) {
   const std::string typeName = records::GetTypeName(column);
-  if (typeName == "TEXT") return QString("%1 [%2(%3)]").arg(ToQt(column.name), ToQt(typeName)).arg(column.length);
-  return QString("%1 [%2]").arg(ToQt(column.name), ToQt(typeName));
+  QString label = typeName == "TEXT" ? QString("%1 [%2(%3)]").arg(ToQt(column.name), ToQt(typeName)).arg(column.length)
+                                     : QString("%1 [%2]").arg(ToQt(column.name), ToQt(typeName));
+  // A calculated column shows the expression whose results its rows keep.
+  if (!column.expression.empty()) label += QString(" = %1").arg(ToQt(column.expression));
+  return label;
 }
 
 template <typename Record>
@@ -52,6 +56,8 @@ void CTessalyDlg::ResetTree() {
   m_hShownItem = nullptr;
   m_bLoadingRecords = 0;
   ++m_nLoad;
+  ForgetRecordCounts();
+  ShowNameCaption(false);
   m_tree->clear();
   m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));
   m_hRootItem->setIcon(0, m_imageList[kImageRoot]);
@@ -66,9 +72,11 @@ void CTessalyDlg::AddTableToTree(analysis::Table* table) {
   // The catalog's own tables travel under "ASys" names and are not shown.
   if (!table || table->name.empty() || table->name.rfind("ASys", 0) == 0) return;
   auto* node = new QTreeWidgetItem(m_hTablesItem, QStringList(ToQt(table->name)));
+  node->setToolTip(0, node->text(0));
   attach(node, table);
   for (const analysis::Column& column : table->columns) {
     auto* columnNode = new QTreeWidgetItem(node, QStringList(columnLabel(column)));
+    columnNode->setToolTip(0, columnNode->text(0));
     attach(columnNode, table);
     columnNode->setIcon(0, m_imageList[kImageColumn]);
   }
@@ -85,10 +93,19 @@ void CTessalyDlg::AddQueryToTree(analysis::Queries* query) {
   if (!query || query->name.empty()) return;
   QTreeWidgetItem* folder = query->hidden ? hiddenQueriesFolder(m_hRootItem, m_imageList[kImageQuery]) : m_hQueriesItem;
   auto* node = new QTreeWidgetItem(folder, QStringList(ToQt(query->name)));
+  node->setToolTip(0, node->text(0));
   attach(node, query);
   node->setIcon(0, m_imageList[kImageQuery]);
   // The hidden ones, often many, stay folded until asked for.
   if (folder == m_hQueriesItem) m_hQueriesItem->setExpanded(true);
+}
+
+// A query shows "Query :" and "SQL" instead of a table's name and record figures.
+void CTessalyDlg::ShowNameCaption(bool query) {
+  m_lblNameCaption->setText(query ? "Query :" : "Table Name :");
+  m_lblSql->setVisible(query);
+  m_pagingFigures->setVisible(!query);
+  for (QPushButton* button : {m_btnFirst, m_btnPrev, m_btnNext, m_btnLast}) button->setVisible(!query);
 }
 
 analysis::Table* CTessalyDlg::ShownTable() const {
@@ -115,8 +132,8 @@ void CTessalyDlg::OnSelChangedTree() {
     m_lblTableName->setText(item->text(0));
     m_lblPage->setText("0");
     m_lblRowCount->setText("0");
-    m_btnNext->setEnabled(false);
-    m_btnPrev->setEnabled(false);
+    EnablePaging(false);
+    ShowNameCaption(true);
     m_edtQuery->clear();
     return;
   }
@@ -128,13 +145,14 @@ void CTessalyDlg::OnSelChangedTree() {
 // Selecting a table or a query: the previous node folds, the new one is shown from page 1.
 void CTessalyDlg::BeginShowing(QTreeWidgetItem* item) {
   m_lblTableName->setText(item->text(0));
+  m_lblTableName->setToolTip(item->text(0));
   if (m_hShownItem && m_hShownItem != item) m_hShownItem->setExpanded(false);
   m_hShownItem = item;
   m_nRowsShown = 0;
   m_nPage = 1;
   m_lblPage->setText("1");
-  m_btnNext->setEnabled(false);
-  m_btnPrev->setEnabled(false);
+  m_lblRange->clear();
+  EnablePaging(false);
   item->setExpanded(true);
   m_pChannel->abort = 0;
   m_pChannel->done = 0;
@@ -146,6 +164,7 @@ void CTessalyDlg::ShowTable(QTreeWidgetItem* item) {
   if (!table) return;
   m_edtQuery->hide();
   m_list->show();
+  ShowNameCaption(false);
   BeginShowing(item);
   m_bLoadingRecords = 1;
   table->currentPageIndex = 0;
@@ -158,9 +177,10 @@ void CTessalyDlg::ShowQuery(QTreeWidgetItem* item) {
   analysis::Queries* query = attached<analysis::Queries>(item);
   m_edtQuery->show();
   m_list->hide();
+  ShowNameCaption(true);
   BeginShowing(item);
   m_lblRowCount->setText("1");
-  m_edtQuery->setPlainText(query ? ToQt(query->sqlText) : QString());
+  m_edtQuery->setPlainText(query ? ToQt(support::LaidOutSql(query->sqlText)) : QString());
   m_bLoadingRecords = 0;
 }
 

@@ -7,8 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <atomic>
@@ -18,12 +22,22 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
+#include "records/record_fetch.h"
 #include "ui/gui_calls.h"
 #include "ui/white_dialog.h"
+
+namespace records {
+class RecordIndex;
+}
 
 namespace ui {
 
 class CProgressDlg;
+class RecordDetailDlg;
+struct DetailField;
+
+// "Records 101–200 of 600,000" for the page (from 1) showing rowsShown records.
+QString RecordRangeText(int32_t page, int32_t rowsShown, int64_t recordCount);
 
 // A position in a table: the three paging values record retrieval keeps in the Table.
 struct tblTraverseInfo {
@@ -47,13 +61,31 @@ class CTessalyDlg : public WhiteDialog {
   void OnAboutUs();
   void OnNext();
   void OnPrev();
+  // Shows page (from 1) of the shown table, clamped to its pages; once its records are counted.
+  void GoToPage(int32_t page);
+  int32_t PageCount() const;
+  // Records of the shown table, or -1 while they are not counted.
+  int64_t RecordCount() const;
+
+  // Opens a file at once, as if it had been chosen by Browse and View pressed (the command
+  // line, a file dropped on the window, a recent file). False when an analysis or export runs.
+  bool OpenFile(const QString& path);
+  // Shows row (of the shown page) in full in the record detail window; null when there is none.
+  RecordDetailDlg* ShowRecordDetail(int row);
+  std::vector<DetailField> RecordDetailFields(int row) const;
+
+  // The recent files, newest first (kept between runs).
+  QStringList RecentFiles() const;
 
   // Called by the progress window for every table and query the analysis publishes.
   void AddTableToTree(analysis::Table* table);
   void AddQueryToTree(analysis::Queries* query);
 
   // The analysis has ended (the analysis thread, on the GUI thread): controls enabled again.
-  void AnalysisEnded();
+  // recovered: Analyze ran to its end; damage: what the analysis found lost (one line each).
+  void AnalysisEnded(bool recovered = true, const QStringList& damage = {});
+  // The notice above the tree that names the damage of the shown file (hidden when none).
+  void ShowDamageNotice(const QStringList& damage);
 
   bool IsRecovering() const { return m_bRecovering != 0; }
   bool IsLoadingRecords() const { return m_bLoadingRecords != 0; }
@@ -66,19 +98,28 @@ class CTessalyDlg : public WhiteDialog {
   std::string m_strExportFolder;
   int32_t m_nExportFormat = 0;  // 1 Access database, 2 CSV files
   int32_t m_nExportMode = 0;    // 10 schema only, 11 schema and data
+  bool m_bExportDeleted = false;  // with the data, also each table's deleted and free-space rows
   std::vector<analysis::Table*> m_exportTables;
   std::vector<analysis::Queries*> m_exportQueries;
   std::atomic<int32_t> m_bExporting{0};
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void OnInitDialog();
   void buildControls();
   void buildMenu();
+  QWidget* buildPagingRow(QWidget* parent);
   // The two busy checks that open every command that changes or closes the view.
   bool refuseWhileBusy();
+  void ChooseFile(const QString& chosen);
+  void RememberRecentFile(const QString& path);
+  void FillRecentMenu();
+  void SaveWindowState();
+  void RestoreWindowState();
   void ResetTree();
   void hideContentPanes();
   void showBlankPane();
@@ -99,9 +140,15 @@ class CTessalyDlg : public WhiteDialog {
   void StartRecordLoader();
   void JoinRecordLoader();
   void LoadRecordsThreadProc(analysis::Table* table, int load);
-  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                      const std::vector<std::vector<std::string>>& rows);
+  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart, std::vector<records::TypedRecord> rows);
   analysis::Table* ShownTable() const;
+  void CountRecords(analysis::Table* table);
+  void ForgetRecordCounts();
+  bool CanPage() const;
+  void EnablePaging(bool enable);
+  void ShowPagingState();
+  void SetCutCellTooltips();
+  void ShowNameCaption(bool query);
 
   analysis::MdbRecovery m_analysis;
   analysis::ProgressChannel* m_pChannel = nullptr;
@@ -122,6 +169,11 @@ class CTessalyDlg : public WhiteDialog {
   int32_t m_bLoadingRecords = 0;
   std::thread m_recordLoader;
   int m_nLoad = 0;  // counts the page loads and tree resets, so a stale page is dropped
+  // The record count of the shown table (written by the loader thread, read once it has ended).
+  std::unique_ptr<records::RecordIndex> m_recordIndex;
+  std::vector<records::TypedRecord> m_pageRows;  // the values of the shown page's rows
+  std::unique_ptr<RecordDetailDlg> m_detailDlg;
+  const analysis::Table* m_indexedTable = nullptr;
 
   QTreeWidgetItem* m_hRootItem = nullptr;
   QTreeWidgetItem* m_hTablesItem = nullptr;
@@ -129,6 +181,18 @@ class CTessalyDlg : public WhiteDialog {
   QList<QIcon> m_imageList;
   QIcon m_hIcon;
 
+  QMenuBar* m_menuBar;
+  QMenu* m_recentMenu;
+  QLabel* m_lblNotice;
+  QSplitter* m_splitter;
+  QPushButton* m_btnFirst;
+  QPushButton* m_btnLast;
+  QPushButton* m_btnGo;
+  QSpinBox* m_spnPage;
+  QLabel* m_lblRange;
+  QLabel* m_lblNameCaption;
+  QLabel* m_lblSql;
+  QWidget* m_pagingFigures;
   QLabel* m_banner;
   QLineEdit* m_edtPath;
   QPushButton* m_btnBrowse;

@@ -23,4 +23,8 @@ struct CsvParse {
 CsvParse ParseCsv(const std::string& text);
 CsvParse ReadCsvFile(const std::string& path);
 
+// Python's csv module over the file, as a check on this reader: "" when it reads the same
+// texts as parse, else what differs; "no python3" when Python cannot be run.
+std::string PythonCsvDifference(const std::string& path, const CsvParse& parse);
+
 }  // namespace testsupport

@@ -49,6 +49,19 @@ size_t largestTableDefinition(const std::vector<uint8_t>& bytes) {
   return best;
 }
 
+// The user table definition with the most of its data pages in front of it: a file cut off at
+// that definition keeps those pages. 0 when every table's data follows its definition.
+size_t definitionAfterItsData(const std::vector<uint8_t>& bytes) {
+  size_t best = 0, bestPages = 0;
+  for (size_t page = kFirstUserPage; page < pageCount(bytes); ++page) {
+    if (bytes[page * kPage] != 2) continue;
+    size_t before = 0;
+    for (size_t data = 1; data < page; ++data) before += isDataPageOf(bytes, data, static_cast<uint32_t>(page));
+    if (before > bestPages) best = page, bestPages = before;
+  }
+  return best;
+}
+
 std::string percent(double share) {
   return std::to_string(static_cast<int>(share * 100 + 0.5)) + "%";
 }
@@ -69,6 +82,7 @@ std::vector<DamagedCopy> MakeDamagedCopies(const std::vector<uint8_t>& intact, u
   for (double share : {0.9, 0.5, 0.2}) {
     std::vector<uint8_t>& bytes = add("truncation", "at " + percent(share));
     bytes.resize(static_cast<size_t>(static_cast<double>(intact.size()) * share) / kPage * kPage + 1000);
+    copies.back().keptPages = bytes.size() / kPage;
   }
 
   {
@@ -103,6 +117,11 @@ std::vector<DamagedCopy> MakeDamagedCopies(const std::vector<uint8_t>& intact, u
   if (const size_t definition = largestTableDefinition(intact); definition != 0)
     randomPage(add("table definition overwritten", "largest table's, page " + std::to_string(definition)), definition,
                random);
+
+  if (const size_t definition = definitionAfterItsData(intact); definition != 0) {
+    add("truncated before a definition", "at page " + std::to_string(definition)).resize(definition * kPage);
+    copies.back().keptPages = definition;
+  }
 
   std::vector<size_t> longValuePages;
   for (size_t page = 1; page < pages; ++page)

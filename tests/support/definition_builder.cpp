@@ -119,13 +119,14 @@ std::vector<std::vector<uint8_t>> DefinitionBuilder::pages(const std::vector<uin
   return pages;
 }
 
-std::vector<uint8_t> CatalogRow(int32_t id, uint16_t type, const std::vector<uint8_t>& storedName) {
-  // Fixed area to 32 (id at 2, type at 10), the name as variable slot 0, then the trailer:
+std::vector<uint8_t> CatalogRow(int32_t id, uint16_t type, const std::vector<uint8_t>& storedName, uint32_t flags) {
+  // Fixed area to 32 (id at 2, type at 10, flags at 28), the name as variable slot 0, then the trailer:
   // end of data, slot 1 start, slot 0 start, slot count, 3 bytes of null mask.
   std::vector<uint8_t> row(32, 0);
   put16(row, 0, 17);
   put32(row, 2, static_cast<uint32_t>(id));
   put16(row, 10, type);
+  put32(row, 28, flags);
   row.insert(row.end(), storedName.begin(), storedName.end());
   const uint16_t nameEnd = static_cast<uint16_t>(32 + storedName.size());
   put16(row, row.size(), nameEnd);

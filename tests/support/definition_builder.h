@@ -49,8 +49,8 @@ class DefinitionBuilder {
   std::vector<ColumnSpec> columns_;
 };
 
-// A catalog row as the analysis reads it: object id at 2, type at 10, the name from 32 and its
-// end offset 8 bytes before the row's last byte (the variable-column trailer of a real row).
-std::vector<uint8_t> CatalogRow(int32_t id, uint16_t type, const std::vector<uint8_t>& storedName);
+// A catalog row as the analysis reads it: object id at 2, type at 10, flags at 28, the name from
+// 32 and its end offset 8 bytes before the row's last byte (the variable-column trailer of a real row).
+std::vector<uint8_t> CatalogRow(int32_t id, uint16_t type, const std::vector<uint8_t>& storedName, uint32_t flags = 0);
 
 }  // namespace testsupport

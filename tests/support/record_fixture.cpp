@@ -2,6 +2,7 @@
 #include "tests/support/record_fixture.h"
 
 #include "records/ole_files.h"
+#include "records/row_decoder.h"
 
 namespace testsupport {
 
@@ -56,6 +57,15 @@ void RecordFixture::loadPage(const std::vector<uint8_t>& page) {
 
 void RecordFixture::prepareFields() {
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
+}
+
+int RecordFixture::decodeAlone(const std::vector<uint8_t>& row, std::string& text) {
+  PageBuilder page = PageBuilder::DataPage(2);
+  page.addRow(row);
+  loadPage(page.page());
+  prepareFields();
+  const int64_t start = kTestPageSize - static_cast<int64_t>(row.size());
+  return records::DecodeRow(*recovery_, table, start, kTestPageSize - 1, text);
 }
 
 }  // namespace testsupport

@@ -27,6 +27,8 @@ class RecordFixture {
   void loadPage(const std::vector<uint8_t>& page);
   // Sizes g_rowFields for the table, as the callers of the decoder do.
   void prepareFields();
+  // Puts the row alone on a data page, loads it and decodes it (DecodeRow's result).
+  int decodeAlone(const std::vector<uint8_t>& row, std::string& text);
 
   analysis::ProgressChannel& channel() { return *channel_; }
   analysis::MdbRecovery& recovery() { return *recovery_; }

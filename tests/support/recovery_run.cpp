@@ -5,6 +5,9 @@
 #include <chrono>
 #include <exception>
 #include <functional>
+#include <map>
+#include <set>
+#include <tuple>
 
 #include "analysis/mdb_recovery.h"
 #include "export/analysis_steps.h"
@@ -41,17 +44,23 @@ std::string tableShape(const analysis::Table& table) {
   return shape + "|";
 }
 
-std::string recordKey(const analysis::Table& table, std::vector<std::string> values) {
-  std::string key = tableShape(table);
-  for (size_t c = 0; c < values.size() && c < table.columns.size(); ++c) {
+// An OLE value as its file's digest, so that values compare across runs.
+std::vector<std::string> comparableValues(const analysis::Table& table, std::vector<std::string> values) {
+  for (size_t c = 0; c < values.size() && c < table.columns.size(); ++c)
     if (table.columns[c].type == records::kTypeOle && values[c] != "NULL") values[c] = objectDigest(values[c]);
-    key += values[c] + "\x1f";
-  }
+  values.resize(std::min(values.size(), table.columns.size()));
+  return values;
+}
+
+std::string recordKey(const std::string& shape, const std::vector<std::string>& values) {
+  std::string key = shape;
+  for (const auto& value : values) key += value + "\x1f";
   return key;
 }
 
-// Every screen of the table, as the record grid pages through it.
-void fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, bool keep, RecoveryRun& run) {
+// Every screen of the table, as the record grid pages through it; page is noted with each record.
+void fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, bool keep, RecoveryRun& run,
+                      RecoveryRun::TableRecords& kept, uint32_t page) {
   table.currentPageIndex = -1;
   table.nextRecordIndex = 0;
   table.nextRowInPage = 0;
@@ -61,14 +70,93 @@ void fetchEveryRecord(analysis::MdbRecovery& recovery, analysis::Table& table, b
     if (records::FetchRecords(recovery, table, texts.data()) != 1) break;
     if (keep) {
       for (const auto& values : records::ScreenRecords(texts.data(), texts.size(), table.columns.size())) {
-        ++run.records[recordKey(table, values)];
+        std::vector<std::string> comparable = comparableValues(table, values);
+        ++run.records[recordKey(kept.shape, comparable)];
         ++run.recordCount;
+        kept.rows.push_back(std::move(comparable));
+        kept.pages.push_back(page);
       }
     }
     platform::DeleteFolderTree(records::OleFilesFolder());
     // A screen that is not full is the table's last.
     if (std::count_if(texts.begin(), texts.end(), records::IsRecordText) < records::kRecordsPerScreen) break;
   }
+}
+
+// The intact file's tables are read page by page, so that each record's page is known.
+void fetchTable(analysis::MdbRecovery& recovery, analysis::Table& table, bool keep, bool byPage, RecoveryRun& run) {
+  RecoveryRun::TableRecords kept;
+  kept.shape = tableShape(table);
+  kept.inferred = !table.layoutSource.empty();
+  if (keep && byPage) {
+    const std::vector<int32_t> pages = table.dataPages;
+    for (int32_t page : pages) {
+      table.dataPages = {page};
+      fetchEveryRecord(recovery, table, keep, run, kept, static_cast<uint32_t>(page));
+    }
+    table.dataPages = pages;
+  } else {
+    fetchEveryRecord(recovery, table, keep, run, kept, 0);
+  }
+  if (keep) run.tableRecords.push_back(std::move(kept));
+}
+
+// Inferred columns matched to an intact table's columns by the values they share.
+struct Alignment {
+  const RecoveryRun::TableRecords* intact = nullptr;
+  std::vector<int> inferredColumnOf;  // per intact column, -1 when none matches
+  int64_t shared = 0;
+};
+
+std::vector<std::map<std::string, int64_t>> columnValues(const RecoveryRun::TableRecords& table, size_t columns) {
+  std::vector<std::map<std::string, int64_t>> values(columns);
+  for (const auto& row : table.rows)
+    for (size_t c = 0; c < columns && c < row.size(); ++c) ++values[c][row[c]];
+  return values;
+}
+
+Alignment align(const RecoveryRun::TableRecords& intact, const RecoveryRun::TableRecords& inferred) {
+  Alignment alignment;
+  if (intact.rows.empty() || inferred.rows.empty()) return alignment;
+  const size_t intactColumns = intact.rows.front().size(), inferredColumns = inferred.rows.front().size();
+  const auto a = columnValues(intact, intactColumns), b = columnValues(inferred, inferredColumns);
+  std::vector<std::tuple<int64_t, size_t, size_t>> pairs;
+  for (size_t i = 0; i < intactColumns; ++i)
+    for (size_t j = 0; j < inferredColumns; ++j) {
+      int64_t shared = 0;
+      for (const auto& [value, times] : a[i]) {
+        const auto found = b[j].find(value);
+        if (found != b[j].end()) shared += std::min(times, found->second);
+      }
+      if (shared > 0) pairs.emplace_back(shared, i, j);
+    }
+  std::sort(pairs.rbegin(), pairs.rend());
+  alignment.intact = &intact;
+  alignment.inferredColumnOf.assign(intactColumns, -1);
+  std::vector<bool> taken(inferredColumns, false);
+  for (const auto& [shared, i, j] : pairs) {
+    if (alignment.inferredColumnOf[i] >= 0 || taken[j]) continue;
+    alignment.inferredColumnOf[i] = static_cast<int>(j);
+    taken[j] = true;
+    alignment.shared += shared;
+  }
+  return alignment;
+}
+
+Alignment bestAlignment(const RecoveryRun& intact, const RecoveryRun::TableRecords& inferred) {
+  Alignment best;
+  for (const auto& table : intact.tableRecords) {
+    Alignment candidate = align(table, inferred);
+    if (candidate.intact != nullptr && candidate.shared > best.shared) best = std::move(candidate);
+  }
+  return best;
+}
+
+std::string alignedKey(const Alignment& alignment, const std::vector<std::string>& row) {
+  std::vector<std::string> values;
+  for (int j : alignment.inferredColumnOf)
+    values.push_back(j >= 0 && static_cast<size_t>(j) < row.size() ? row[static_cast<size_t>(j)] : "\x01missing");
+  return recordKey(alignment.intact->shape, values);
 }
 
 class QuietExportView : public exporter::ExportView {
@@ -118,7 +206,7 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
       run.tables = static_cast<int>(analysis::g_tables.size());
       for (analysis::Table& table : analysis::g_tables) {
         run.tableShapes.insert(tableShape(table));
-        fetchEveryRecord(recovery, table, !userTablesOnly || !startsWith(table.name, "ASys"), run);
+        fetchTable(recovery, table, !userTablesOnly || !startsWith(table.name, "ASys"), userTablesOnly, run);
       }
       run.csvExportSucceeded = exportEverything(recovery, exporter::kFormatCsv, csvFolder, &run.csvRecords);
       run.accessExportSucceeded = exportEverything(recovery, exporter::kFormatAccess, accessFolder, &run.accessRecords);
@@ -139,13 +227,31 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
   return run;
 }
 
-RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged) {
+RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged, size_t keptPages) {
+  std::map<std::string, int> found = damaged.records;
+  std::set<std::string> shapes = damaged.tableShapes;
+  for (const auto& table : damaged.tableRecords) {
+    if (!table.inferred) continue;
+    const Alignment alignment = bestAlignment(intact, table);
+    if (alignment.intact == nullptr) continue;
+    shapes.insert(alignment.intact->shape);
+    for (const auto& row : table.rows) ++found[alignedKey(alignment, row)];
+  }
+  std::map<std::string, int> kept;
+  for (const auto& table : intact.tableRecords)
+    for (size_t r = 0; r < table.rows.size(); ++r)
+      if (r >= table.pages.size() || table.pages[r] < keptPages) ++kept[recordKey(table.shape, table.rows[r])];
+
   RecoveryCount count;
   for (const auto& [key, times] : intact.records) {
-    const auto found = damaged.records.find(key);
-    const int recovered = found != damaged.records.end() ? std::min(times, found->second) : 0;
+    const auto match = found.find(key);
+    const int recovered = match != found.end() ? std::min(times, match->second) : 0;
     count.recovered += recovered;
-    const bool tableFound = damaged.tableShapes.count(key.substr(0, key.find('|') + 1)) > 0;
+    const auto keptTimes = kept.find(key);
+    const int onKeptPages = keptTimes != kept.end() ? keptTimes->second : 0;
+    count.kept += onKeptPages;
+    count.keptRecovered += std::min(recovered, onKeptPages);
+    const bool tableFound = shapes.count(key.substr(0, key.find('|') + 1)) > 0;
     (tableFound ? count.inFoundTables : count.inLostTables) += times - recovered;
   }
   return count;

@@ -20,6 +20,15 @@ struct RecoveryRun {
   // the file's name changes with every fetch), with how often it was fetched.
   std::map<std::string, int> records;
   std::set<std::string> tableShapes;  // each table's column types, as records' keys begin
+  // Each table's records as value lists (for aligning the columns of an inferred layout with
+  // the intact table's), and for the intact run the data page each record came from.
+  struct TableRecords {
+    std::string shape;
+    bool inferred = false;
+    std::vector<std::vector<std::string>> rows;
+    std::vector<uint32_t> pages;
+  };
+  std::vector<TableRecords> tableRecords;
   int64_t recordCount = 0;
   int tables = 0;
   // The exports of every table (and query) ended with "Export completed Successfully...".
@@ -32,17 +41,23 @@ struct RecoveryRun {
 
 // Runs everything on path with a private object folder and export destination inside
 // workFolder (emptied afterwards). The catalog tables' own records are left out of records
-// when userTablesOnly is set.
+// when userTablesOnly is set; that run (the intact file's) also notes each record's data page.
 RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFolder, bool userTablesOnly);
 
 struct RecoveryCount {
   int64_t recovered = 0;      // intact's records found in damaged with equal values
   int64_t inLostTables = 0;   // not found, and damaged has no table of the same column types
   int64_t inFoundTables = 0;  // not found, in a table that damaged still has
+  int64_t kept = 0;           // intact's records on pages the damaged copy still holds
+  int64_t keptRecovered = 0;  // those of them found in damaged
 };
 
-// Compares intact's records with damaged's (each fetched record counted once).
-RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged);
+// Compares intact's records with damaged's (each fetched record counted once). The records of a
+// table whose layout was inferred are compared with the intact table whose values they match
+// best, column by column after aligning the inferred columns with that table's. keptPages:
+// the pages, from 0, that the damaged copy still holds where the intact file has them.
+RecoveryCount CountRecovered(const RecoveryRun& intact, const RecoveryRun& damaged,
+                             size_t keptPages = static_cast<size_t>(-1));
 
 // True for a text the program shows in a message box on a damaged file.
 bool IsProgramMessage(const std::string& text);

@@ -1,6 +1,8 @@
 // The recovery report: for each kind of damage, the share of the intact file's records that a
 // damaged copy still gives with all their values equal. Runs over the corpus files named on
 // the command line (relative to the corpus folder, or absolute), or a default mix of both formats.
+// Records of a table whose layout was inferred count when their values match the intact table's
+// column by column, once the inferred columns are aligned with its columns.
 //   tessaly_recovery_report [--copies] [jet4/NAME.mdb ...]
 #include <cstdio>
 #include <cstring>
@@ -25,6 +27,8 @@ struct KindTotals {
   int64_t recovered = 0;
   int64_t inLostTables = 0;
   int64_t inFoundTables = 0;
+  int64_t kept = 0;  // intact records on pages the copy still holds
+  int64_t keptRecovered = 0;
   int failures = 0;  // an escaped exception or a message that is not the program's
 };
 
@@ -91,11 +95,13 @@ int main(int argc, char** argv) {
       kind.csvExported += damaged.csvExportSucceeded ? 1 : 0;
       kind.accessExported += damaged.accessExportSucceeded ? 1 : 0;
       kind.intact += intact.recordCount;
-      const testsupport::RecoveryCount count = testsupport::CountRecovered(intact, damaged);
+      const testsupport::RecoveryCount count = testsupport::CountRecovered(intact, damaged, copy.keptPages);
       const int64_t recovered = count.recovered;
       kind.recovered += recovered;
       kind.inLostTables += count.inLostTables;
       kind.inFoundTables += count.inFoundTables;
+      kind.kept += count.kept;
+      kind.keptRecovered += count.keptRecovered;
       bool failed = !damaged.escapedException.empty();
       for (const auto& message : damaged.messages) failed = failed || !testsupport::IsProgramMessage(message);
       kind.failures += failed ? 1 : 0;
@@ -113,14 +119,16 @@ int main(int argc, char** argv) {
   std::printf("\nRecords of the intact files' user tables recovered with all values equal, by kind of damage\n");
   std::printf("(lost: the table itself was not found / it was found but the record was changed or missing)\n");
   std::printf("(csv, access: copies whose export of every table ended \"Export completed Successfully...\")\n");
-  std::printf("%-29s %6s %8s %4s %6s %14s %9s %7s %10s %11s\n", "damage", "copies", "analysed", "csv", "access",
-              "intact records", "recovered", "share", "lost:table", "lost:record");
+  std::printf("(kept: records on pages a cut-off copy still holds, and the share of them recovered)\n");
+  std::printf("%-29s %6s %8s %4s %6s %14s %9s %7s %10s %11s %7s %7s\n", "damage", "copies", "analysed", "csv", "access",
+              "intact records", "recovered", "share", "lost:table", "lost:record", "kept", "of kept");
   for (const std::string& name : order) {
     const KindTotals& kind = totals[name];
-    std::printf("%-29s %6d %8d %4d %6d %14lld %9lld %6.1f%% %10lld %11lld\n", name.c_str(), kind.copies, kind.analysed,
-                kind.csvExported, kind.accessExported, static_cast<long long>(kind.intact),
+    std::printf("%-29s %6d %8d %4d %6d %14lld %9lld %6.1f%% %10lld %11lld %7lld %6.1f%%\n", name.c_str(), kind.copies,
+                kind.analysed, kind.csvExported, kind.accessExported, static_cast<long long>(kind.intact),
                 static_cast<long long>(kind.recovered), share(kind.recovered, kind.intact),
-                static_cast<long long>(kind.inLostTables), static_cast<long long>(kind.inFoundTables));
+                static_cast<long long>(kind.inLostTables), static_cast<long long>(kind.inFoundTables),
+                static_cast<long long>(kind.kept), share(kind.keptRecovered, kind.kept));
   }
   std::printf("slowest copy: %.2f s per MiB; copies with an escaped exception or a foreign message: %d\n",
               worstSecondsPerMb, failures);

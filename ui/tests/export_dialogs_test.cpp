@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -150,6 +151,8 @@ struct ExportRun {
   QStringList headers;
   QStringList statistics;  // "name\tcount"
   QStringList questions;
+  QString target;  // the folder or file the window names at the end
+  QPushButton* openFolder = nullptr;
 };
 
 QStringList StatusLines(ui::ExportProgressDlg& progress) {
@@ -177,8 +180,14 @@ ExportRun Export(ui::CTessalyDlg& dlg, const std::function<void(ui::CExportOptio
       for (int c = 0; c < statistics->columnCount(); ++c) run.headers << statistics->horizontalHeaderItem(c)->text();
       for (int r = 0; r < statistics->rowCount(); ++r)
         run.statistics << statistics->item(r, 0)->text() + "\t" + statistics->item(r, 1)->text();
-      QVERIFY(Control<QListWidget>(&progress, "1095")->isHidden());
+      // The status log stays beside the statistics, never under them.
+      auto* log = Control<QListWidget>(&progress, "1095");
+      QVERIFY(log->isVisible());
+      QVERIFY(!log->geometry().intersects(statistics->geometry()));
       QVERIFY(Control<QPushButton>(&progress, "1093")->isHidden());
+      run.target = progress.Target();
+      run.openFolder = Control<QPushButton>(&progress, "openFolder");
+      if (run.openFolder->isEnabled()) QTest::mouseClick(run.openFolder, Qt::LeftButton);
       if (!screenshotName.isEmpty()) guitest::SaveScreenshot(&progress, screenshotName + "-statistics");
       QTest::keyClick(&progress, Qt::Key_Escape);
       QVERIFY(progress.isVisible());
@@ -402,8 +411,9 @@ class ExportDialogsTest : public QObject {
           QVERIFY(Control<QPushButton>(&progress, "1098")->isHidden());
           QVERIFY(Control<QTableWidget>(&progress, "1097")->isHidden());
           QCOMPARE(CutTexts(&progress), QStringList());
-          // The final line stays a moment before the statistics replace the list.
-          QTRY_COMPARE_WITH_TIMEOUT(StatusLines(progress).value(0), QString("Export completed Successfully..."), 60000);
+          // The final line, then the line naming the folder written, a moment before the statistics.
+          QTRY_COMPARE_WITH_TIMEOUT(StatusLines(progress).value(1), QString("Export completed Successfully..."), 60000);
+          QVERIFY(StatusLines(progress).value(0).startsWith("Files written to folder: "));
           QVERIFY(!Enabled(&progress, "1093"));
           QCOMPARE(Control<QProgressBar>(&progress, "1056")->value(), 100);
           runningLines = StatusLines(progress);
@@ -416,8 +426,8 @@ class ExportDialogsTest : public QObject {
     for (int i = 1; i <= tables.size(); ++i) expectedPercents << i * 75 / int(tables.size());
     QCOMPARE(percents, expectedPercents << 100);
     QCOMPARE(runningLines.last(), QString("Export Database started..."));
-    QCOMPARE(runningLines.value(1), QString("Export completed : ") + tables.last());
-    QCOMPARE(runningLines.size(), 2 + 2 * tables.size());
+    QCOMPARE(runningLines.value(2), QString("Export completed : ") + tables.last());
+    QCOMPARE(runningLines.size(), 3 + 2 * tables.size());
     QCOMPARE(run.headers, QStringList({"Table Names", "No. Of Records"}));
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables));
     const QMap<QString, int> peer = PeerRowCounts(file);
@@ -448,7 +458,10 @@ class ExportDialogsTest : public QObject {
     const QTemporaryDir destination;
     // After the export the close box closes the window without a question.
     const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1042"), {}, {}, CloseWith::kCloseBox);
-    QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
+    // The last line names the folder written, and Open folder opens it.
+    QCOMPARE(run.statusLines.value(0), "Files written to folder: " + ui::ToQt(dlg.m_strExportFolder));
+    QCOMPARE(run.statusLines.value(1), QString("Export completed Successfully..."));
+    QCOMPARE(TheDesktop().openedUrls, QList<QUrl>({QUrl::fromLocalFile(ui::ToQt(dlg.m_strExportFolder))}));
     QVERIFY(run.questions.isEmpty());
     QVERIFY(ExportEnded(dlg));
     QCOMPARE(dlg.m_exportQueries.size(), size_t(queries.size()));
@@ -467,7 +480,10 @@ class ExportDialogsTest : public QObject {
     guitest::Select(dlg, dlg.TablesItem()->child(0));
     const QTemporaryDir destination;
     const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1041"));
-    QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
+    QCOMPARE(run.statusLines.value(0), "Database written: " + run.target);
+    QCOMPARE(run.statusLines.value(1), QString("Export completed Successfully..."));
+    QCOMPARE(QFileInfo(run.target).absolutePath(), destination.path());
+    QCOMPARE(TheDesktop().openedUrls, QList<QUrl>({QUrl::fromLocalFile(destination.path())}));
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables));
     const QMap<QString, int> peer = PeerRowCounts(file);
     for (const QString& row : run.statistics)
@@ -509,7 +525,8 @@ class ExportDialogsTest : public QObject {
     const ExportRun run = Export(dlg, ChooseAndSave(destination.path(), "1041"));
     QCOMPARE(noAnswers, 1);
     QCOMPARE(run.questions, QStringList({kStopQuestion, kStopQuestion}));
-    QCOMPARE(run.statusLines.value(0), QString("Export Aborted by user..."));
+    QCOMPARE(run.statusLines.value(0), "Database written: " + run.target);
+    QCOMPARE(run.statusLines.value(1), QString("Export Aborted by user..."));
     QCOMPARE(run.statusLines.filter("Export started  : ").size(), 2);
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables.mid(0, 2)));
     QVERIFY(ExportEnded(dlg));

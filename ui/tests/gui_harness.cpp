@@ -54,6 +54,10 @@ void InstallDesktopHooks() {
   };
   hooks.chooseDatabaseFile = [] { return TheDesktop().nextFile; };
   hooks.openUrl = [](const QUrl& url) { TheDesktop().openedUrls << url; };
+  hooks.chooseSaveFile = [](const QString& suggested) {
+    TheDesktop().suggestedSaveNames << suggested;
+    return TheDesktop().nextSaveFile;
+  };
   ui::SetDesktopHooks(hooks);
 }
 
@@ -63,10 +67,22 @@ ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path, const std::func
   ui::CSplashScreen::HideSplashScreen();
   TheDesktop().nextFile = path;
   QTest::mouseClick(Control<QPushButton>(&dlg, "1006"), Qt::LeftButton);
+  return ViewBy(
+      dlg, [&] { QTest::mouseClick(Control<QPushButton>(&dlg, "1007"), Qt::LeftButton); }, during, screenshotName);
+}
+
+ViewRun ViewBy(ui::CTessalyDlg& dlg, const std::function<void()>& start,
+               const std::function<void(ui::CProgressDlg&)>& during, const QString& screenshotName) {
+  ui::CSplashScreen::HideSplashScreen();
   ViewRun run;
-  QTimer::singleShot(0, &dlg, [&] {
+  // The progress window of this run is the one that comes up next (a previous run's stays hidden).
+  auto* poll = new QTimer(&dlg);
+  poll->setInterval(10);
+  QObject::connect(poll, &QTimer::timeout, &dlg, [&, poll] {
     ui::CProgressDlg* progress = dlg.ProgressDlg();
-    if (!progress) return;
+    if (!progress || !progress->isVisible()) return;
+    poll->stop();
+    poll->deleteLater();
     // However the checks below end, the modal window closes so the test goes on.
     struct CloseAtEnd {
       ui::CProgressDlg* window;
@@ -79,7 +95,9 @@ ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path, const std::func
     QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsRecovering(), 60000);
     // The status thread ends on its own, after the worker or the table thread may have shown "Close".
     QTRY_VERIFY_WITH_TIMEOUT(
-        progress->statusList()->count() > 0 && progress->statusList()->item(0)->text() == "Recovery Completed", 60000);
+        progress->statusList()->count() > 0 && (progress->statusList()->item(0)->text() == "Recovery Completed" ||
+                                                progress->statusList()->item(0)->text() == "Analysis failed"),
+        60000);
     for (int i = 0; i < progress->statusList()->count(); ++i)
       run.statusLines << progress->statusList()->item(i)->text();
     run.percent = Control<QLabel>(progress, "1053")->text();
@@ -90,7 +108,8 @@ ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path, const std::func
     QVERIFY(progress->isVisible());
     progress->stopButton()->click();
   });
-  QTest::mouseClick(Control<QPushButton>(&dlg, "1007"), Qt::LeftButton);
+  poll->start();
+  start();
   return run;
 }
 

@@ -28,6 +28,8 @@ struct Desktop {
   bool answerYes = false;  // what the close question answers
   QStringList questions;
   QList<QUrl> openedUrls;
+  QString nextSaveFile;  // what the save dialog answers
+  QStringList suggestedSaveNames;
 };
 Desktop& TheDesktop();
 void InstallDesktopHooks();
@@ -43,6 +45,10 @@ struct ViewRun {
 };
 ViewRun BrowseAndView(ui::CTessalyDlg& dlg, const QString& path,
                       const std::function<void(ui::CProgressDlg&)>& during = {}, const QString& screenshotName = {});
+// start opens a file another way (the command line, a drop, a recent file) and returns once the
+// progress window has been closed; what happens meanwhile as for BrowseAndView.
+ViewRun ViewBy(ui::CTessalyDlg& dlg, const std::function<void()>& start,
+               const std::function<void(ui::CProgressDlg&)>& during = {}, const QString& screenshotName = {});
 
 // Every node below the root as "indent label" lines, bold nodes marked with "*".
 QStringList TreeText(QTreeWidget* tree);

@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir runtime;
   qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+  // The window state and recent files of the tests stay out of the user's settings.
+  qputenv("XDG_CONFIG_HOME", (runtime.path() + "/config").toUtf8());
   ui::CTessalyApp app(argc, argv);
   platform::SetProgramFolder(runtime.path().toStdString() + "/");
   guitest::InstallDesktopHooks();

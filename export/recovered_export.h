@@ -1,0 +1,30 @@
+// Exporting a table's recovered rows (deleted rows and rows left on freed pages) beside its
+// live records: "Tables/<title> (deleted).csv" for CSV, a table "<name>_deleted" in the Access
+// target; both lead with a state column ("deleted" or "free-space").
+#pragma once
+
+#include <string>
+
+#include "analysis/mdb_recovery.h"
+#include "export/table_export_csv.h"
+
+namespace exporter {
+
+constexpr const char* kRecoveredTitleSuffix = " (deleted)";
+constexpr const char* kRecoveredTableSuffix = "_deleted";
+
+// The state column's name: "state", or "state_2", "state_3", ... when the table has a column
+// of that name already.
+std::string RecoveredStateColumnName(const analysis::Table& table);
+
+// Writes target's file (its fileTitle already carrying the suffix) with a header line and one
+// line per recovered row; writes nothing for a table without such rows. 1 on success, -1 when
+// the file cannot be written or on abort. recoveredRecords receives the number of rows written.
+int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& table, const CsvTableTarget& target,
+                             int& recoveredRecords);
+
+// Creates "<name>_deleted" in m_Obj_DAO_Database and copies the recovered rows into it; creates
+// nothing for a table without such rows. 1 on success, -1 on failure or abort.
+int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords);
+
+}  // namespace exporter

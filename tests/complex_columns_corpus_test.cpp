@@ -1,0 +1,236 @@
+// Complex columns of the corpus's complex-data file, joined through their hidden tables:
+// attachments (names, types and bytes) against what mdb-reader extracted (expected/), and the
+// multi-value and version-history values Access stored (read by hand from the file's pages).
+#include <gtest/gtest.h>
+
+#include <map>
+#include <nlohmann/json.hpp>
+
+#include "analysis/mdb_recovery.h"
+#include "export/access_target.h"
+#include "export/analysis_steps.h"
+#include "export/export_settings.h"
+#include "export/table_export.h"
+#include "format/text_codec.h"
+#include "records/complex_columns.h"
+#include "records/long_value.h"
+#include "records/record_fetch.h"
+#include "records/row_decoder.h"
+#include "records/table_scan.h"
+#include "records/type_names.h"
+#include "records/value_text.h"
+#include "tests/support/analysis_harness.h"
+#include "tests/support/corpus.h"
+#include "tests/support/peer_cells.h"
+
+namespace {
+
+using nlohmann::json;
+
+analysis::Table* tableNamed(const std::string& name) {
+  for (auto& table : analysis::g_tables)
+    if (table.name == name) return &table;
+  return nullptr;
+}
+
+// One analysed corpus file.
+struct Analysed {
+  analysis::ProgressChannel channel;
+  analysis::MdbRecovery recovery{channel};
+
+  // Analyses the file (a corpus path, or any path) and gives the named table, or nullptr.
+  analysis::Table* open(const std::string& file, const std::string& table) {
+    const std::string path = file.rfind("/", 0) == 0 ? file : testsupport::CorpusFile(file);
+    exporter::InstallAnalysisSteps(recovery);
+    if (path.empty() || !testsupport::RunAnalysis(recovery, path).ok) return nullptr;
+    return tableNamed(table);
+  }
+};
+
+class ComplexColumnsCorpusTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (testsupport::CorpusDir().empty()) GTEST_SKIP() << "shared corpus not found: skipped";
+  }
+};
+
+// Table1's id text of each row -> the key its complex column holds.
+std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const analysis::Table& table,
+                                        const std::string& column) {
+  std::map<std::string, int32_t> keys;
+  const analysis::Column* id = records::FindColumn(table, "id");
+  const analysis::Column* complex = records::FindColumn(table, column);
+  records::ScanTableRows(recovery, table, [&](const records::ScannedRow& row) {
+    support::ByteView idBytes, keyBytes;
+    if (row.value(*id, idBytes) && row.value(*complex, keyBytes))
+      keys[format::DecodeJetText(idBytes)] = keyBytes.i32(0);
+    return true;
+  });
+  return keys;
+}
+
+TEST_F(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
+  Analysed a;
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+  ASSERT_NE(table, nullptr);
+  const analysis::Column* column = records::FindColumn(*table, "attach-data");
+  ASSERT_NE(column, nullptr);
+  const auto keys = keysById(a.recovery, *table, "attach-data");
+
+  const json expected =
+      testsupport::ExpectedJson(testsupport::CorpusFile("ace/complexDataTestV2007.accdb"))["tables"][0];
+  size_t attachmentColumn = 0;
+  for (size_t c = 0; c < expected["columns"].size(); ++c)
+    if (expected["columns"][c]["name"] == "attach-data") attachmentColumn = c;
+  int files = 0;
+  for (const auto& row : expected["rows"]) {
+    const std::string id = row[0];
+    SCOPED_TRACE(id);
+    const json theirs = json::parse(row[attachmentColumn].get<std::string>());
+    ASSERT_TRUE(keys.count(id));
+    support::Value cell;
+    ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at(id), cell));
+    ASSERT_EQ(cell.kind, support::ValueKind::kAttachments);
+    ASSERT_EQ(cell.attachments.size(), theirs.size());
+    for (size_t i = 0; i < theirs.size(); ++i) {
+      const support::Attachment& ours = cell.attachments[i];
+      EXPECT_EQ(ours.name, theirs[i]["name"]);
+      EXPECT_EQ(ours.type, theirs[i]["type"]);
+      EXPECT_EQ(ours.data, testsupport::BytesOfHex(theirs[i]["data"]));
+      EXPECT_EQ(ours.data.size(), theirs[i]["size"].get<size_t>());
+      ++files;
+    }
+  }
+  EXPECT_EQ(files, 3);
+}
+
+TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
+  Analysed a;
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+  ASSERT_NE(table, nullptr);
+  const std::string history = "VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880";
+  struct Case {
+    const char* column;
+    records::ComplexKind kind;
+    std::map<std::string, std::string> textById;
+  } cases[] = {
+      {"multi-value-data",
+       records::ComplexKind::kMultiValue,
+       {{"row1", ""}, {"row2", "value1; value4"}, {"row3", "value1; value2; value3; value4"}, {"row4", ""}}},
+      {"attach-data",
+       records::ComplexKind::kAttachment,
+       {{"row1", ""},
+        {"row2", "2 files: test_data.txt, test_data2.txt"},
+        {"row3", ""},
+        {"row4", "1 file: test_data2.txt"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.column);
+    const analysis::Column* column = records::FindColumn(*table, c.column);
+    ASSERT_NE(column, nullptr);
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, column->complexId);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->kind, c.kind);
+    for (const auto& [id, key] : keysById(a.recovery, *table, c.column)) {
+      support::Value cell;
+      ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, key, cell));
+      EXPECT_EQ(records::ValueText(*column, cell), c.textById.at(id)) << id;
+    }
+  }
+
+  // Version history: every saved text of row3, newest first, the newest equal to the memo.
+  const analysis::Column* column = records::FindColumn(*table, history);
+  ASSERT_NE(column, nullptr);
+  const auto keys = keysById(a.recovery, *table, history);
+  ASSERT_TRUE(keys.count("row3"));
+  support::Value cell;
+  ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at("row3"), cell));
+  ASSERT_EQ(cell.kind, support::ValueKind::kList);
+  std::vector<std::string> texts;
+  for (const auto& version : cell.items) {
+    ASSERT_EQ(version.items.size(), 2u);
+    EXPECT_EQ(version.items[0].kind, support::ValueKind::kDate);
+    texts.push_back(version.items[1].text);
+  }
+  EXPECT_EQ(texts, (std::vector<std::string>{"row3-memo-again", "row3-memo-revised", "row3-memo"}));
+}
+
+// The grid's row texts carry the joined values in the complex columns' places.
+TEST_F(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
+  Analysed a;
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+  ASSERT_NE(table, nullptr);
+  table->currentPageIndex = table->nextRecordIndex = table->nextRowInPage = 0;
+  std::vector<std::string> texts(records::kRecordsPerScreen);
+  ASSERT_EQ(records::FetchRecords(a.recovery, *table, texts.data()), 1);
+  bool sawRow2 = false;
+  for (const auto& text : texts) {
+    if (text.rfind("row2", 0) != 0) continue;
+    sawRow2 = true;
+    EXPECT_NE(text.find("value1; value4"), std::string::npos) << text;
+    EXPECT_NE(text.find("2 files: test_data.txt, test_data2.txt"), std::string::npos) << text;
+  }
+  EXPECT_TRUE(sawRow2);
+}
+
+// The Access target has no complex columns: the attachments go into a child table of the owner,
+// one row per file with the owner's key, the file's name, type and bytes.
+TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
+  testsupport::TempFolder out;
+  std::string target;
+  {
+    Analysed a;
+    analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(exporter::CreateTarget(a.recovery, out.path(), "Target", &target), 1);
+    EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatAccess, exporter::kModeSchemaAndData, {}),
+              1);
+    EXPECT_EQ(table->exportedRecords, 4);
+    ASSERT_EQ(exporter::CloseTarget(a.recovery), 1);
+  }
+  Analysed written;
+  analysis::Table* files = written.open(target, "Table1_attach-data_files");
+  ASSERT_NE(files, nullptr);
+  const analysis::Column* key = records::FindColumn(*files, "Key");
+  const analysis::Column* name = records::FindColumn(*files, "Name");
+  const analysis::Column* data = records::FindColumn(*files, "Data");
+  ASSERT_TRUE(key && name && data);
+  std::vector<std::string> rows;
+  records::ScanTableRows(written.recovery, *files, [&](const records::ScannedRow& row) {
+    support::ByteView k, n, d;
+    row.value(*key, k);
+    row.value(*name, n);
+    row.value(*data, d);
+    std::vector<uint8_t> bytes;
+    records::ReadLongValueData(written.recovery, d, records::ParseLongValueReference(d), bytes);
+    rows.push_back(std::to_string(k.i32(0)) + " " + format::DecodeJetText(n) + " " + std::to_string(bytes.size()));
+    return true;
+  });
+  EXPECT_EQ(rows, (std::vector<std::string>{"2 test_data.txt 38", "2 test_data2.txt 43", "4 test_data2.txt 43"}));
+}
+
+// Another file's resources table: five uncompressed pictures and one compressed theme file
+// without an extension, by key, with the names and sizes mdb-reader extracts.
+TEST_F(ComplexColumnsCorpusTest, ResourcesAttachmentsRawAndCompressed) {
+  Analysed a;
+  ASSERT_NE(a.open("ace/odbcLinkerTestV2007.accdb", "Lokal"), nullptr);
+  std::map<int32_t, std::string> found;
+  for (int32_t complexId = 1; complexId < 16; ++complexId) {
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, complexId);
+    if (data == nullptr || data->kind != records::ComplexKind::kAttachment) continue;
+    for (const auto& [key, cell] : data->cells)
+      for (const auto& file : cell.attachments) {
+        found[key] += file.name + "|" + file.type + "|" + std::to_string(file.data.size());
+        if (file.type == "png") EXPECT_EQ(testsupport::HexOf(file.data, 8), "89504e470d0a1a0a") << key;
+      }
+  }
+  const std::string picture = "Resource.png|png|1375";
+  EXPECT_EQ(found, (std::map<int32_t, std::string>{{2, picture},
+                                                   {5, picture},
+                                                   {8, picture},
+                                                   {11, "Resource.png|png|461"},
+                                                   {18, picture},
+                                                   {137, "Theme1.||3075"}}));
+}
+
+}  // namespace
