@@ -150,6 +150,15 @@ class BusyCores:
             process.wait()
 
 
+def runnable():
+    """Processes running or ready to run now (the fourth field of /proc/loadavg), '?' elsewhere."""
+    try:
+        with open("/proc/loadavg") as status:
+            return status.read().split()[3].split("/")[0]
+    except (OSError, IndexError):
+        return "?"
+
+
 def scan_against_cat(cli, path, runs):
     """Medians of `cat` and `tessaly-cli analyze`, interleaved; (cat s, analyze s, analyze RSS, cat RSS)."""
     cat, analyze = [], []
@@ -173,9 +182,10 @@ def bench_file(path, build, runs, reader_runs, work, node_folder, table, peer_ma
         with BusyCores(busy):
             cat_s, analyze_s, analyze_rss, cat_rss = scan_against_cat(cli, path, runs)
             load = os.getloadavg()[0]  # a one-minute average: read after the runs, it lags anyway
+            running = runnable()  # processes on or waiting for a core at that moment
         ratio = analyze_s / cat_s
         ours_rss.append(analyze_rss)
-        table.add(f"analyze vs cat, {label} (load {load:.1f}), s", f"{analyze_s:.3f}", f"{cat_s:.3f}",
+        table.add(f"analyze vs cat, {label} (load {load:.1f}, {running} runnable), s", f"{analyze_s:.3f}", f"{cat_s:.3f}",
                   f"{ratio:.2f}x", f"<= {limit:g}x: {verdict(ratio <= limit)}", f"{analyze_rss:.0f} / {cat_rss:.0f}")
 
     # 2. screens of 100 records
