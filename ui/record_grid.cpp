@@ -1,10 +1,16 @@
 // The record grid: one page of at most 100 records of the shown table, loaded on a thread of
 // its own by record retrieval and shown on the GUI thread; Next and Prev move through the table.
+#include <QBrush>
+#include <QColor>
 #include <QHeaderView>
+#include <QLayout>
 #include <QTableWidgetItem>
 #include <algorithm>
+#include <cstdint>
 
 #include "records/record_fetch.h"
+#include "records/record_index.h"
+#include "records/row_states.h"
 #include "records/type_names.h"
 #include "records/value_text.h"
 #include "ui/desktop.h"
@@ -19,6 +25,16 @@ constexpr int kMaxColumnWidth = 320;
 constexpr int kMinColumnWidth = 48;
 constexpr const char* kOleObjectCell = "#OLE-OBJECT";
 constexpr const char* kNullCell = "NULL";
+constexpr const char* kStateHeading = "State";
+
+// Deleted rows on a light red, free-space rows on a light amber; live rows keep the list's own.
+QBrush stateBackground(records::RowState state) {
+  switch (state) {
+    case records::RowState::kDeleted: return QColor(255, 214, 214);
+    case records::RowState::kFreeSpace: return QColor(255, 236, 179);
+    default: return QBrush();
+  }
+}
 
 bool leftAligned(int type) {
   switch (type) {
@@ -60,26 +76,45 @@ void CTessalyDlg::StartRecordLoader() {
     m_bLoadingRecords = 0;
     return;
   }
-  m_recordLoader = std::thread(&CTessalyDlg::LoadRecordsThreadProc, this, table, ++m_nLoad);
+  const bool withRecovered = m_chkDeletedRows && m_chkDeletedRows->isChecked();
+  m_recordLoader = std::thread(&CTessalyDlg::LoadRecordsThreadProc, this, table, ++m_nLoad, m_nPage, withRecovered);
 }
 
 void CTessalyDlg::JoinRecordLoader() {
   if (m_recordLoader.joinable()) m_recordLoader.join();
 }
 
-void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load) {
+void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load, int32_t page, bool withRecovered) {
   CountRecords(table);
   const tblTraverseInfo pageStart{table->currentPageIndex, table->nextRecordIndex, table->nextRowInPage};
   std::vector<records::TypedRecord> records;
   records::FetchTypedRecords(m_analysis, *table, records);
+  std::vector<records::RowState> states;
+  std::string countsText;
+  if (withRecovered) {
+    states.assign(records.size(), records::RowState::kLive);
+    // The recovered rows follow the live records on the table's last page; the pages before
+    // it read the counts only.
+    const int64_t live = m_recordIndex ? m_recordIndex->recordCount() : 0;
+    const bool lastPage = static_cast<int64_t>(page) * records::kRecordsPerScreen >= live;
+    records::RowStateCounts counts;
+    for (records::RecoveredRecord& row :
+         m_recoveredRows.slice(m_analysis, *table, 0, lastPage ? SIZE_MAX : 0, counts)) {
+      records.push_back(std::move(row.values));
+      states.push_back(row.state);
+    }
+    countsText = RowStateCountsText(counts);
+  }
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
-  m_calls.post([this, table, pageStart, load, records = std::move(records)]() mutable {
-    if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records));
-  });
+  m_calls.post(
+      [this, table, pageStart, load, records = std::move(records), states = std::move(states), countsText]() mutable {
+        if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records), states, countsText);
+      });
 }
 
 void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
-                                 std::vector<records::TypedRecord> rows) {
+                                 std::vector<records::TypedRecord> rows, const std::vector<records::RowState>& states,
+                                 const std::string& countsText) {
   JoinRecordLoader();
   m_shownPageStart = pageStart;
   // Kept for the record detail window, which shows a row's values in full.
@@ -88,24 +123,40 @@ void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageSta
   m_list->clear();
   m_list->setRowCount(0);
   const int columns = static_cast<int>(table->columns.size());
-  m_list->setColumnCount(columns);
+  const int first = states.empty() ? 0 : 1;  // the state column leads when states are shown
+  m_list->setColumnCount(columns + first);
+  if (first == 1) m_list->setHorizontalHeaderItem(0, new QTableWidgetItem(kStateHeading));
   for (int i = 0; i < columns; ++i) {
     const analysis::Column& column = table->columns[i];
     auto* heading = new QTableWidgetItem(ToQt(column.name));
     heading->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-    m_list->setHorizontalHeaderItem(i, heading);
+    m_list->setHorizontalHeaderItem(first + i, heading);
   }
   m_list->setRowCount(static_cast<int>(records.size()));
-  for (const records::TypedRecord& values : records) {
+  m_nLiveRowsShown = 0;
+  for (size_t r = 0; r < records.size(); ++r) {
+    const records::TypedRecord& values = records[r];
+    const records::RowState state = r < states.size() ? states[r] : records::RowState::kLive;
+    if (state == records::RowState::kLive) ++m_nLiveRowsShown;
+    const QBrush background = stateBackground(state);
     const int row = m_nRowsShown++;
+    if (first == 1) {
+      auto* cell = new QTableWidgetItem(records::RowStateName(state));
+      cell->setBackground(background);
+      m_list->setItem(row, 0, cell);
+    }
     for (int j = 0; j < columns && j < static_cast<int>(values.size()); ++j) {
       const analysis::Column& column = table->columns[j];
       auto* cell = new QTableWidgetItem(cellText(column, values[j]));
       cell->setTextAlignment((leftAligned(column.type) ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
       if (values[j].isNull() && column.type != records::kTypeOle) markNull(cell);
-      m_list->setItem(row, j, cell);
+      cell->setBackground(background);
+      m_list->setItem(row, first + j, cell);
     }
   }
+  m_lblRowStates->setText(ToQt(countsText));
+  // The counts get their room now, not at the next turn of the event loop.
+  layout()->activate();
   sizeColumns(m_list);
   SetCutCellTooltips();
   m_btnNext->setFocus();

@@ -81,7 +81,7 @@ void CTessalyDlg::ShowPagingState() {
   m_lblRowCount->setText(QString::number(m_list->rowCount()));
   m_lblPage->setText(QString::number(m_nPage));
   const int64_t count = RecordCount();
-  m_lblRange->setText(count >= 0 ? RecordRangeText(m_nPage, m_list->rowCount(), count) : QString());
+  m_lblRange->setText(count >= 0 ? RecordRangeText(m_nPage, m_nLiveRowsShown, count) : QString());
   {
     const QSignalBlocker blocker(m_spnPage);
     m_spnPage->setRange(1, PageCount());

@@ -57,6 +57,7 @@ void CTessalyDlg::ResetTree() {
   m_bLoadingRecords = 0;
   ++m_nLoad;
   ForgetRecordCounts();
+  m_recoveredRows.clear();
   ShowNameCaption(false);
   m_tree->clear();
   m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));

@@ -195,6 +195,7 @@ void CTessalyDlg::buildControls() {
   m_splitter->setSizes({units().x(140), units().x(385)});
 
   auto* bottom = new QHBoxLayout;
+  buildDeletedRowsSwitch(bottom);
   bottom->addStretch(1);
   m_btnExport = layoutButton(this, "1008", "Export");
   m_btnExport->setMinimumSize(units().size(96, 16));

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QAction>
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
@@ -24,6 +26,7 @@
 #include "analysis/mdb_recovery.h"
 #include "records/record_fetch.h"
 #include "ui/gui_calls.h"
+#include "ui/recovered_rows_cache.h"
 #include "ui/white_dialog.h"
 
 namespace records {
@@ -61,6 +64,8 @@ class CTessalyDlg : public WhiteDialog {
   void OnAboutUs();
   void OnNext();
   void OnPrev();
+  // The switch that adds deleted and free-space rows after the live records of the shown table.
+  void OnShowDeletedRows(bool show);
   // Shows page (from 1) of the shown table, clamped to its pages; once its records are counted.
   void GoToPage(int32_t page);
   int32_t PageCount() const;
@@ -96,8 +101,8 @@ class CTessalyDlg : public WhiteDialog {
 
   // Export members: written by the export options dialog, read by the export.
   std::string m_strExportFolder;
-  int32_t m_nExportFormat = 0;  // 1 Access database, 2 CSV files
-  int32_t m_nExportMode = 0;    // 10 schema only, 11 schema and data
+  int32_t m_nExportFormat = 0;    // 1 Access database, 2 CSV files
+  int32_t m_nExportMode = 0;      // 10 schema only, 11 schema and data
   bool m_bExportDeleted = false;  // with the data, also each table's deleted and free-space rows
   std::vector<analysis::Table*> m_exportTables;
   std::vector<analysis::Queries*> m_exportQueries;
@@ -139,8 +144,11 @@ class CTessalyDlg : public WhiteDialog {
   void ShowQuery(QTreeWidgetItem* item);
   void StartRecordLoader();
   void JoinRecordLoader();
-  void LoadRecordsThreadProc(analysis::Table* table, int load);
-  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart, std::vector<records::TypedRecord> rows);
+  void LoadRecordsThreadProc(analysis::Table* table, int load, int32_t page, bool withRecovered);
+  // states (one per row, or empty) adds the leading state column; countsText the row counts.
+  void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart, std::vector<records::TypedRecord> rows,
+                      const std::vector<records::RowState>& states, const std::string& countsText);
+  void buildDeletedRowsSwitch(QHBoxLayout* row);
   analysis::Table* ShownTable() const;
   void CountRecords(analysis::Table* table);
   void ForgetRecordCounts();
@@ -174,6 +182,8 @@ class CTessalyDlg : public WhiteDialog {
   std::vector<records::TypedRecord> m_pageRows;  // the values of the shown page's rows
   std::unique_ptr<RecordDetailDlg> m_detailDlg;
   const analysis::Table* m_indexedTable = nullptr;
+  RecoveredRowsCache m_recoveredRows;
+  int32_t m_nLiveRowsShown = 0;  // the shown page's live records (the recovered rows follow them)
 
   QTreeWidgetItem* m_hRootItem = nullptr;
   QTreeWidgetItem* m_hTablesItem = nullptr;
@@ -207,6 +217,8 @@ class CTessalyDlg : public WhiteDialog {
   QPlainTextEdit* m_edtQuery;
   QWidget* m_browserPane;
   QPushButton* m_btnExport;
+  QCheckBox* m_chkDeletedRows = nullptr;  // off: live records only
+  QLabel* m_lblRowStates = nullptr;       // the shown table's row counts while the switch is on
   QAction* m_actBrowse;
 };
 
