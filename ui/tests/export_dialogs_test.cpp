@@ -518,7 +518,9 @@ class ExportDialogsTest : public QObject {
           ChooseAndSave(destination.path(), "1043")(options);
         },
         {}, "export-progress-sqlite");
-    QCOMPARE(run.statusLines.value(0), QString("Export completed Successfully..."));
+    QVERIFY(run.statusLines.value(0).startsWith("Database written: "));
+    QVERIFY(run.statusLines.value(0).endsWith(".sqlite"));
+    QCOMPARE(run.statusLines.value(1), QString("Export completed Successfully..."));
     QCOMPARE(run.statistics, RunnerCounts(dlg, tables));
     const QMap<QString, int> peer = PeerRowCounts(file);
     for (const QString& row : run.statistics)

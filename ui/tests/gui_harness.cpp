@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,6 +31,14 @@ QString CorpusFile(const QString& relative) {
   if (dir.isEmpty()) return {};
   const QString path = dir + "/" + relative;
   return QFile::exists(path) ? path : QString();
+}
+
+QString CorpusFileWithEmptyPages(const QString& folder, const QString& relative) {
+  const QString copy = folder + "/large-" + QFileInfo(relative).fileName();
+  if (!QFile::copy(CorpusFile(relative), copy)) return {};
+  if (!QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner)) return {};
+  if (!QFile(copy).resize(qint64(1) << 30)) return {};
+  return copy;
 }
 
 QStringList ExpectedTableNames(const QString& databasePath) {

@@ -18,6 +18,9 @@ namespace guitest {
 QString CorpusDir();
 // One corpus file, e.g. "jet4/testV2003.mdb"; empty when the corpus is missing.
 QString CorpusFile(const QString& relative);
+// A copy of a corpus file in folder followed by a gigabyte of (sparse) empty pages: an analysis
+// long enough to be caught while it runs, since it never waits for the window. Empty on failure.
+QString CorpusFileWithEmptyPages(const QString& folder, const QString& relative);
 // Names of the user tables that the peer reader found in the file (expected/NAME.json).
 QStringList ExpectedTableNames(const QString& databasePath);
 
