@@ -328,6 +328,8 @@ class DesktopViewerTest : public QObject {
     ui::CTessalyDlg dlg;
     dlg.show();
     guitest::BrowseAndView(dlg, guitest::CorpusFile("jet4/queryTestV2003.mdb"));
+    // The selection stays on a table whose page is still loading (a slow build may still be at it).
+    QVERIFY(guitest::WaitForRecords(dlg));
     guitest::Select(dlg, guitest::ChildNamed(dlg.QueriesItem(), "SelectQuery"));
     auto* edit = Control<QPlainTextEdit>(&dlg, "1003");
     QCOMPARE(label(dlg, "1028"), QString("Query :"));
