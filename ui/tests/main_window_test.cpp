@@ -126,6 +126,7 @@ class MainWindowTest : public QObject {
     ui::CTessalyDlg dlg;
     dlg.show();
     guitest::BrowseAndView(dlg, guitest::CorpusFile("jet4/queryTestV2003.mdb"));
+    QVERIFY(guitest::WaitForRecords(dlg));  // a page still loading keeps the selection
     QTreeWidgetItem* queries = dlg.QueriesItem();
     QStringList names;
     for (int i = 0; i < queries->childCount(); ++i) names << queries->child(i)->text(0);
@@ -158,6 +159,7 @@ class MainWindowTest : public QObject {
     ui::CTessalyDlg dlg;
     dlg.show();
     guitest::BrowseAndView(dlg, guitest::CorpusFile("ace/odbcLinkerTestV2007.accdb"));
+    QVERIFY(guitest::WaitForRecords(dlg));  // a page still loading keeps the selection
     QTreeWidget* tree = Control<QTreeWidget>(&dlg, "1001");
     QTreeWidgetItem* root = tree->topLevelItem(0);
     QTreeWidgetItem* hidden = guitest::ChildNamed(root, "Hidden queries");
