@@ -66,6 +66,17 @@ struct Column {
   std::string expression;  // calculated columns: the expression whose results the rows keep
 };
 
+// A named index of a table definition.
+struct TableIndex {
+  static constexpr uint8_t kPrimaryKey = 1;
+  static constexpr uint8_t kForeignKey = 2;
+
+  std::string name;
+  std::vector<int32_t> columnNumbers;  // the key's columns (Column::columnNumber), in key order
+  bool unique = false;
+  uint8_t kind = 0;  // 0 normal, kPrimaryKey, kForeignKey
+};
+
 struct Table {
   uint32_t tdefPage = static_cast<uint32_t>(-1);
   int32_t index = -1;
@@ -88,7 +99,8 @@ struct Table {
   // Each is page << 8 | row, sorted.
   std::vector<uint32_t> abandonedMovedRows;
   std::vector<Column> columns;
-  uint32_t catalogFlags = 0;  // the catalog's flags of the table (0 when the catalog does not name it)
+  std::vector<TableIndex> indexes;  // from the table's own definition; none for inferred layouts
+  uint32_t catalogFlags = 0;        // the catalog's flags of the table (0 when the catalog does not name it)
   std::vector<uint8_t> pageBuffer = std::vector<uint8_t>(kPageSize, 0);
   std::string createStatement;
   // Empty when the layout comes from the table's own definition; "rows" when its definition is

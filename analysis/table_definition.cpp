@@ -7,12 +7,12 @@
 //   41  u16  maximum columns         -> maxColumns
 //   43  u16  variable-length columns -> variableColumnCount
 //   45  u16  columns                 -> columnCount
-//   47  u32  indexes                 (read, not kept)
+//   47  u32  logical indexes         named indexes, read from after the column names
 //   51  u32  real indexes            12 bytes each from 63; the column descriptors follow them
 //   55  u8 / 56 u24  used-pages map pointer (splits the owned pages into live and freed)
 //   59  u8 / 60 u24  free-pages map pointer (read, not kept)
 // Then columnCount descriptors of 25 bytes, then the column names in descriptor order, each
-// a u16 byte count followed by that many bytes of UTF-16LE.
+// a u16 byte count followed by that many bytes of UTF-16LE, then the index blocks.
 //
 // Column descriptor (25 bytes):
 //    0  u8   type code             11  u8   precision (NUMERIC)   21  u16  fixed offset
@@ -25,6 +25,7 @@
 
 #include "analysis/mdb_recovery.h"
 #include "analysis/stored_names.h"
+#include "analysis/table_indexes.h"
 #include "analysis/table_pages.h"
 #include "support/byte_view.h"
 
@@ -44,7 +45,8 @@ void readHeader(support::ByteView definition, const FormatLayout& layout, Table&
 }
 
 // Names follow the descriptors; a name whose bytes run past the definition is cut at its end.
-void readColumnNames(support::ByteView definition, int64_t namesStart, std::vector<Column>& columns) {
+// Returns where the names end (the index blocks start there).
+int64_t readColumnNames(support::ByteView definition, int64_t namesStart, std::vector<Column>& columns) {
   int64_t at = namesStart;
   for (Column& column : columns) {
     const uint16_t byteCount = definition.u16(at);
@@ -52,6 +54,7 @@ void readColumnNames(support::ByteView definition, int64_t namesStart, std::vect
     column.name = DecodeStoredName(stored.slice(0, std::min<int64_t>(byteCount, stored.size())));
     at += 2 + static_cast<int64_t>(byteCount);
   }
+  return at;
 }
 
 void nameColumns(std::vector<Column>& columns) {
@@ -105,17 +108,23 @@ int MdbRecovery::DecodeTableDefinition(const std::vector<uint8_t>& definition, T
   if (start < 0 || start > kPageSize) return 0;
 
   table.columns.clear();
+  table.indexes.clear();
   // Descriptors cut off by a short definition (a lost continuation page) are not invented.
   for (uint32_t i = 0; i < table.columnCount; ++i) {
     if (DecodeColumnEntry(definition, table, static_cast<int32_t>(start + layout.columnEntrySize * int64_t{i})) < 0)
       break;
   }
   if (table.columns.empty()) return 0;
+  const uint32_t declaredColumns = table.columnCount;
   const int64_t namesStart = start + layout.columnEntrySize * static_cast<int64_t>(table.columnCount);
   table.columnCount = static_cast<uint32_t>(table.columns.size());
-  readColumnNames(bytes, namesStart, table.columns);
+  const int64_t indexesStart = readColumnNames(bytes, namesStart, table.columns);
   nameColumns(table.columns);
   MakeColumnNamesUnique(table.columns);
+  // Only a definition with every descriptor names its index columns reliably.
+  if (table.columns.size() == declaredColumns)
+    DecodeTableIndexes(bytes, indexesStart, static_cast<uint32_t>(realIndexCount), bytes.u32(layout.indexCountOffset),
+                       table);
 
   AssignTablePages(*this, bytes, table);
   return 1;

@@ -2,7 +2,10 @@
 // broken in every way a damaged file breaks them.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "analysis/mdb_recovery.h"
+#include "analysis/table_indexes.h"
 #include "tests/support/definition_builder.h"
 #include "tests/support/page_builder.h"
 
@@ -309,6 +312,68 @@ TEST_F(TableDefinitionTest, CountsAndLengthsBeyondTheBufferEndCleanly) {
     EXPECT_LE(table.columns[0].name.size(), definition.size() / 2);
     EXPECT_EQ(table.columns[1].name, "Recovered Column 1");
   }
+}
+
+}  // namespace
+
+namespace {
+
+using testsupport::IndexSpec;
+
+DefinitionBuilder ordersDefinition() {
+  ColumnSpec id = Col(4, 0, "OrderId", 4);
+  id.fixed = true;
+  ColumnSpec line = Col(3, 2, "Line", 2);
+  line.fixed = true;
+  line.fixedOffset = 4;
+  return DefinitionBuilder().column(Col(10, 1, "Note", 100)).column(id).column(line);
+}
+
+TEST_F(TableDefinitionTest, IndexesGiveNamesKeyColumnsAndThePrimaryKey) {
+  const auto definition = ordersDefinition()
+                              .index(IndexSpec{"ByNote", {1}})
+                              .index(IndexSpec{"PrimaryKey", {0, 2}, 1, 0x81})
+                              .index(IndexSpec{"Gone", {7}})  // a column the table does not have
+                              .index(IndexSpec{"Shared", {}, 2, 0x80, 1})
+                              .bytes();
+  Table table;
+  ASSERT_EQ(decode(definition, table), 1);
+  ASSERT_EQ(table.indexes.size(), 3u);
+  EXPECT_EQ(table.indexes[0].name, "ByNote");
+  EXPECT_EQ(table.indexes[1].name, "PrimaryKey");
+  EXPECT_EQ(table.indexes[1].columnNumbers, (std::vector<int32_t>{0, 2}));
+  EXPECT_TRUE(table.indexes[1].unique);
+  EXPECT_EQ(table.indexes[1].kind, analysis::TableIndex::kPrimaryKey);
+  EXPECT_EQ(table.indexes[2].name, "Shared");  // a foreign key using the primary key's real index
+  EXPECT_EQ(table.indexes[2].columnNumbers, (std::vector<int32_t>{0, 2}));
+  // Positions follow the columns' order in the definition, not their numbers.
+  EXPECT_EQ(analysis::PrimaryKeyColumns(table), (std::vector<size_t>{1, 2}));
+}
+
+TEST_F(TableDefinitionTest, DamagedIndexBlocksLeaveNoPrimaryKey) {
+  const auto definition = ordersDefinition().index(IndexSpec{"PrimaryKey", {0, 2}, 1, 0x81}).bytes();
+  const size_t realIndexStart = 63 + 12 + 3 * 25 + (2 + 8) + (2 + 14) + (2 + 8);
+  struct Case {
+    const char* what;
+    std::function<void(std::vector<uint8_t>&)> damage;
+  };
+  const Case cases[] = {
+      {"cut inside the real index", [&](auto& d) { d.resize(realIndexStart + 20); }},
+      {"cut inside the logical index", [&](auto& d) { d.resize(realIndexStart + 52 + 10); }},
+      {"a key column repeated", [&](auto& d) { d[realIndexStart + 7] = 0; }},
+      {"a real index number past the count", [&](auto& d) { d[realIndexStart + 52 + 8] = 5; }},
+      {"a logical index count of 2^31", [&](auto& d) { d[50] = 0x80; }},
+  };
+  for (const Case& c : cases) {
+    auto damaged = definition;
+    c.damage(damaged);
+    Table table;
+    decode(damaged, table);
+    EXPECT_TRUE(analysis::PrimaryKeyColumns(table).empty()) << c.what;
+  }
+  Table intact;
+  ASSERT_EQ(decode(definition, intact), 1);
+  EXPECT_EQ(analysis::PrimaryKeyColumns(intact).size(), 2u);
 }
 
 }  // namespace

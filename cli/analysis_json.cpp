@@ -17,9 +17,27 @@ json columnToJson(const analysis::Column& column) {
               {"columnNumber", column.columnNumber}};
 }
 
+std::string columnNameByNumber(const analysis::Table& table, int32_t number) {
+  for (const auto& column : table.columns)
+    if (column.columnNumber == number) return column.name;
+  return {};
+}
+
+json indexToJson(const analysis::Table& table, const analysis::TableIndex& index) {
+  json columns = json::array();
+  for (int32_t number : index.columnNumbers) columns.push_back(columnNameByNumber(table, number));
+  static const char* const kinds[] = {"index", "primaryKey", "foreignKey"};
+  return json{{"name", index.name},
+              {"columns", columns},
+              {"unique", index.unique},
+              {"kind", index.kind < 3 ? kinds[index.kind] : "unknown"}};
+}
+
 json tableToJson(const analysis::Table& table) {
   json columns = json::array();
   for (const auto& column : table.columns) columns.push_back(columnToJson(column));
+  json indexes = json::array();
+  for (const auto& index : table.indexes) indexes.push_back(indexToJson(table, index));
   json result{{"name", table.name},
               {"tdefPage", table.tdefPage},
               {"rowCount", table.rowCount},
@@ -27,6 +45,7 @@ json tableToJson(const analysis::Table& table) {
               {"freedPages", table.freedPages.size()},
               {"usageMapDamaged", table.usageMapDamaged},
               {"columns", columns},
+              {"indexes", indexes},
               {"createStatement", table.createStatement}};
   // A table whose definition is lost says where its layout came from and what it could not read.
   if (!table.layoutSource.empty()) {

@@ -51,6 +51,38 @@ DefinitionBuilder& DefinitionBuilder::column(const ColumnSpec& column) {
   return *this;
 }
 
+DefinitionBuilder& DefinitionBuilder::index(const IndexSpec& index) {
+  indexes_.push_back(index);
+  realIndexes_ = static_cast<uint32_t>(indexes_.size());
+  return *this;
+}
+
+void DefinitionBuilder::appendIndexes(std::vector<uint8_t>& out) const {
+  for (const auto& index : indexes_) {
+    const size_t at = out.size();
+    out.resize(at + 52, 0);
+    put32(out, at, 1923);
+    for (size_t slot = 0; slot < 10; ++slot) {
+      put16(out, at + 4 + 3 * slot, slot < index.columnNumbers.size() ? index.columnNumbers[slot] : 0xFFFF);
+      out[at + 6 + 3 * slot] = 1;
+    }
+    out[at + 46] = index.flags;
+  }
+  for (size_t i = 0; i < indexes_.size(); ++i) {
+    const size_t at = out.size();
+    out.resize(at + 28, 0);
+    put32(out, at, 1625);
+    put32(out, at + 4, static_cast<uint32_t>(i));
+    put32(out, at + 8, indexes_[i].realIndex == UINT32_MAX ? static_cast<uint32_t>(i) : indexes_[i].realIndex);
+    out[at + 23] = indexes_[i].kind;
+  }
+  for (const auto& index : indexes_) {
+    const std::vector<uint8_t> name = Utf16(index.name);
+    put16(out, out.size(), static_cast<uint16_t>(name.size()));
+    out.insert(out.end(), name.begin(), name.end());
+  }
+}
+
 std::vector<uint8_t> DefinitionBuilder::bytes() const {
   std::vector<uint8_t> out(63 + 12 * static_cast<size_t>(realIndexes_), 0);
   out[0] = 0x02;
@@ -86,6 +118,7 @@ std::vector<uint8_t> DefinitionBuilder::bytes() const {
     put16(out, out.size(), static_cast<uint16_t>(c.storedName.size()));
     out.insert(out.end(), c.storedName.begin(), c.storedName.end());
   }
+  appendIndexes(out);
   put16(out, out.size(), 0xFFFF);
   put32(out, 8, static_cast<uint32_t>(out.size()));
   return out;

@@ -21,6 +21,16 @@ struct ColumnSpec {
   uint8_t scale = 0;      // descriptor byte 12
 };
 
+// A named index over columns (by column number): its real index block, its logical index
+// block (kind 1 = primary key) and its name.
+struct IndexSpec {
+  std::string name;
+  std::vector<uint16_t> columnNumbers;
+  uint8_t kind = 0;
+  uint8_t flags = 0x80;             // real-index flags, 0x01 unique
+  uint32_t realIndex = UINT32_MAX;  // the real index the logical one uses; its own by default
+};
+
 // A column with an ASCII name.
 ColumnSpec Col(uint8_t type, uint16_t number, const std::string& name, uint16_t length = 0);
 
@@ -32,6 +42,8 @@ class DefinitionBuilder {
   // Overrides the column count written at 45 (it follows the columns otherwise).
   DefinitionBuilder& columnCount(uint16_t count);
   DefinitionBuilder& column(const ColumnSpec& column);
+  // Adds an index; the index counts then follow the indexes.
+  DefinitionBuilder& index(const IndexSpec& index);
 
   // The assembled definition: header, real-index blocks, descriptors, names, FF FF.
   std::vector<uint8_t> bytes() const;
@@ -42,11 +54,14 @@ class DefinitionBuilder {
   size_t pagesNeeded() const;
 
  private:
+  void appendIndexes(std::vector<uint8_t>& out) const;
+
   uint32_t rows_ = 0;
   uint8_t tableType_ = 0x4E;
   uint32_t realIndexes_ = 0;
   int32_t columnCount_ = -1;
   std::vector<ColumnSpec> columns_;
+  std::vector<IndexSpec> indexes_;
 };
 
 // A catalog row as the analysis reads it: object id at 2, type at 10, flags at 28, the name from
