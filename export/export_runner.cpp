@@ -112,8 +112,7 @@ class Run {
       if (variant == kFormatCsv) csv = {settings_.m_strExportFolder, fileNames.take(table->name)};
       int result = variant == kFormatSqlite ? ExportTableToSqlite(recovery_, *table, *sqlite_, settings_.m_nExportMode)
                                             : ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
-      if (result >= 0 && variant != kFormatSqlite && settings_.m_bExportDeleted &&
-          settings_.m_nExportMode == kModeSchemaAndData)
+      if (result >= 0 && settings_.m_bExportDeleted && settings_.m_nExportMode == kModeSchemaAndData)
         result = exportRecoveredRows(*table, variant, csv);
       if (result < 0 && !channel_.aborted()) {
         failed_ = true;
@@ -129,6 +128,7 @@ class Run {
   int exportRecoveredRows(analysis::Table& table, int variant, CsvTableTarget csv) {
     int written = 0;
     if (variant == kFormatAccess) return ExportRecoveredRowsToAccess(recovery_, table, written);
+    if (variant == kFormatSqlite) return ExportRecoveredRowsToSqlite(recovery_, table, *sqlite_, written);
     csv.fileTitle += kRecoveredTitleSuffix;
     return ExportRecoveredRowsToCsv(recovery_, table, csv, written);
   }

@@ -1,4 +1,4 @@
-// The recovered rows of a table, written as CSV or into the Access target.
+// The recovered rows of a table, written as CSV or into the Access or SQLite target.
 #include "export/recovered_export.h"
 
 #include <memory>
@@ -7,7 +7,9 @@
 #include "export/csv_rules.h"
 #include "export/export_folder.h"
 #include "export/schema_statements.h"
+#include "export/sqlite_insert.h"
 #include "export/table_export_access.h"
+#include "export/table_export_sqlite.h"
 #include "platform/file_system.h"
 #include "platform/output_file.h"
 #include "records/recovered_records.h"
@@ -118,6 +120,43 @@ int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table
     return -1;
   }
   return recovery.Channel().aborted() ? -1 : 1;
+}
+
+int ExportRecoveredRowsToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file,
+                                int& recoveredRecords) {
+  recoveredRecords = 0;
+  const std::vector<records::RecoveredRecord> rows = records::ReadRecoveredRecords(recovery, table);
+  if (recovery.Channel().aborted()) return -1;
+  if (rows.empty()) return 1;
+  const analysis::Table shape = recoveredTableShape(table);
+  const std::string create = SqliteCreateTableStatement(shape, false);
+  SqliteInsert insert;
+  if (!file.execute("BEGIN")) return -1;
+  if (!file.execute(create) || !insert.prepare(file, shape.name, shape.columns.size())) {
+    support::LogError("Create table query failed.. \r\n" + create + "\r\n" + file.error());
+    file.execute("ROLLBACK");
+    return -1;
+  }
+  bool complete = true;
+  for (const auto& row : rows) {
+    if (recovery.Channel().aborted()) break;
+    int status = insert.bindText(1, records::RowStateName(row.state));
+    for (size_t i = 0; i < table.columns.size() && i < row.values.size() && status == SQLITE_OK; ++i)
+      status = insert.bind(static_cast<int>(i + 2), table.columns[i], row.values[i]);
+    if (status == SQLITE_OK) status = insert.step();
+    if (status != SQLITE_DONE) {
+      support::LogError("Insert record failed for a recovered row of " + table.name + ": " + insert.error());
+      complete = false;
+      continue;
+    }
+    ++recoveredRecords;
+  }
+  if (recovery.Channel().aborted() || !file.execute("COMMIT")) {
+    file.execute("ROLLBACK");
+    recoveredRecords = 0;
+    return -1;
+  }
+  return complete ? 1 : -1;
 }
 
 }  // namespace exporter

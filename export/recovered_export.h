@@ -1,11 +1,12 @@
 // Exporting a table's recovered rows (deleted rows and rows left on freed pages) beside its
 // live records: "Tables/<title> (deleted).csv" for CSV, a table "<name>_deleted" in the Access
-// target; both lead with a state column ("deleted" or "free-space").
+// and SQLite targets; all lead with a state column ("deleted" or "free-space").
 #pragma once
 
 #include <string>
 
 #include "analysis/mdb_recovery.h"
+#include "export/sqlite_file.h"
 #include "export/table_export_csv.h"
 
 namespace exporter {
@@ -26,5 +27,11 @@ int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& t
 // Creates "<name>_deleted" in m_Obj_DAO_Database and copies the recovered rows into it; creates
 // nothing for a table without such rows. 1 on success, -1 on failure or abort.
 int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords);
+
+// Creates "<name>_deleted" in the SQLite target and inserts the recovered rows in one
+// transaction; creates nothing for a table without such rows. The table declares no key: a
+// deleted row may repeat a live row's key. 1 on success, -1 on failure or abort.
+int ExportRecoveredRowsToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file,
+                                int& recoveredRecords);
 
 }  // namespace exporter

@@ -89,6 +89,22 @@ std::string viewError(SqliteFile& file, const std::string& name) {
   return {};
 }
 
+// True when the rewritten text uses "!" outside identifiers and strings: Forms!f!c and the like
+// name a control of an open form, which only Access can resolve.
+bool refersToForms(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"' || c == '\'') {
+      const size_t end = text.find(c, i + 1);
+      if (end == std::string::npos) return false;
+      i = end;  // a doubled quote reopens at the next character: still inside
+    } else if (c == '!' && (i + 1 >= text.size() || text[i + 1] != '=')) {
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string SqliteQueryKind(const std::string& sql) {
@@ -157,6 +173,8 @@ std::string SqliteQueryText(const std::string& sql) {
       const bool qualified = i > 0 && sql[i - 1] == '.';
       if (!qualified && key == "TRUE")
         out += "1";
+      else if (!qualified && key == "DISTINCTROW")
+        out += "ALL";  // Access ignores it over a single table; DISTINCT would drop rows it keeps
       else if (!qualified && key == "FALSE")
         out += "0";
       else
@@ -199,7 +217,13 @@ SqliteQueriesOutcome ExportQueriesToSqlite(const std::vector<analysis::Queries*>
     for (auto& entry : entries) {
       if (!entry.pending) continue;
       const std::string name = SqliteQuoted(entry.query->name);
-      if (!file.execute("CREATE VIEW " + name + " AS " + SqliteQueryText(entry.query->sqlText))) {
+      const std::string text = SqliteQueryText(entry.query->sqlText);
+      if (refersToForms(text)) {
+        entry.reason = kFormReferenceReason;
+        entry.pending = false;
+        continue;
+      }
+      if (!file.execute("CREATE VIEW " + name + " AS " + text)) {
         entry.reason = file.error();
         continue;
       }

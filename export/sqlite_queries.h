@@ -16,10 +16,14 @@ namespace exporter {
 std::string SqliteQueryKind(const std::string& sql);
 
 // The query's SQL as SQLite reads it: [names] and "names" outside strings as "identifiers",
-// string literals in single quotes, & as ||, True and False as 1 and 0, #m/d/yyyy[ h:mm:ss]#
-// literals as 'yyyy-mm-dd[ hh:mm:ss]', the closing semicolon dropped. Text inside strings is
-// left alone.
+// string literals in single quotes, & as ||, True and False as 1 and 0, DISTINCTROW as ALL,
+// #m/d/yyyy[ h:mm:ss]# literals as 'yyyy-mm-dd[ hh:mm:ss]', the closing semicolon dropped. Text
+// inside strings is left alone.
 std::string SqliteQueryText(const std::string& sql);
+
+// The reason given for a SELECT that reads a control of a form or report (Forms!f!c).
+constexpr const char* kFormReferenceReason =
+    "refers to a form or report control (Forms!...), which only Access resolves";
 
 struct SqliteQueriesOutcome {
   size_t selects = 0;   // SELECT queries (kinds select and union)

@@ -37,6 +37,7 @@ TEST(SqliteQueriesTest, Rewrites) {
       {"SELECT t.True FROM t", "SELECT t.True FROM t"},
       {"SELECT \"say \"\"hi\"\"\" FROM t", "SELECT 'say \"hi\"' FROM t"},
       {"SELECT [unclosed FROM t", "SELECT [unclosed FROM t"},
+      {"SELECT DISTINCTROW a FROM t", "SELECT ALL a FROM t"},
   };
   for (const auto& [sql, rewritten] : cases) EXPECT_EQ(exporter::SqliteQueryText(sql), rewritten) << sql;
 }
@@ -50,10 +51,11 @@ TEST(SqliteQueriesTest, ViewsAndReasons) {
   analysis::Queries base{2, "Base", "SELECT a, b & \"!\" AS c FROM t;"};
   analysis::Queries update{3, "Up", "UPDATE t SET a = 2"};
   analysis::Queries broken{4, "Broken", "SELECT [nope] FROM t"};
+  analysis::Queries formBound{5, "FormBound", "SELECT a FROM t WHERE b = [Forms]![F]![c] AND b <> '!' AND a != 3"};
   const exporter::SqliteQueriesOutcome outcome =
-      exporter::ExportQueriesToSqlite({&overView, &base, &update, &broken}, file);
+      exporter::ExportQueriesToSqlite({&overView, &base, &update, &broken, &formBound}, file);
   EXPECT_TRUE(outcome.written);
-  EXPECT_EQ(outcome.selects, 3u);
+  EXPECT_EQ(outcome.selects, 4u);
   EXPECT_EQ(outcome.views, 2u);
 
   std::vector<std::string> rows;
@@ -66,7 +68,8 @@ TEST(SqliteQueriesTest, ViewsAndReasons) {
   ASSERT_EQ(sqlite3_exec(file.handle(), "SELECT name, kind, reason IS NULL FROM access_queries ORDER BY rowid", collect,
                          &rows, nullptr),
             SQLITE_OK);
-  EXPECT_EQ(rows, (std::vector<std::string>{"Over|select|1|", "Base|select|1|", "Up|update|0|", "Broken|select|0|"}));
+  EXPECT_EQ(rows, (std::vector<std::string>{"Over|select|1|", "Base|select|1|", "Up|update|0|", "Broken|select|0|",
+                                            "FormBound|select|0|"}));
   rows.clear();
   ASSERT_EQ(sqlite3_exec(file.handle(), "SELECT * FROM Over", collect, &rows, nullptr), SQLITE_OK);
   EXPECT_EQ(rows, std::vector<std::string>{"2|"});
@@ -80,6 +83,11 @@ TEST(SqliteQueriesTest, ViewsAndReasons) {
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_NE(rows[0].find("nope"), std::string::npos) << rows[0];
   EXPECT_NE(sqlite3_exec(file.handle(), "SELECT * FROM Broken", nullptr, nullptr, nullptr), SQLITE_OK);
+  rows.clear();
+  ASSERT_EQ(sqlite3_exec(file.handle(), "SELECT reason FROM access_queries WHERE name = 'FormBound'", collect, &rows,
+                         nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(rows, std::vector<std::string>{std::string(exporter::kFormReferenceReason) + "|"});
 }
 
 }  // namespace

@@ -1,12 +1,20 @@
 // ExportTableToSqlite: the records are read by the record cursor as the CSV export reads them,
 // so the table holds exactly the records the viewer shows.
+//
+// The table, its attachment child tables and its rows are written in one transaction. A primary
+// key is declared where the definition has one; when the recovered rows break it (a key
+// repeated or left empty, as damaged or edited-outside files have), the transaction is rolled
+// back and the table written again without the key: the rows matter more than the constraint.
 #include "export/table_export_sqlite.h"
 
 #include <sqlite3.h>
 
-#include <memory>
+#include <algorithm>
 
+#include "analysis/table_indexes.h"
 #include "export/export_settings.h"
+#include "export/sqlite_attachment_files.h"
+#include "export/sqlite_insert.h"
 #include "export/sqlite_values.h"
 #include "records/record_cursor.h"
 #include "support/execution_log.h"
@@ -15,55 +23,77 @@ namespace exporter {
 
 namespace {
 
-struct StatementDeleter {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+enum class Insertion { kComplete, kIncomplete, kKeyRefused };
 
-std::string insertStatement(const analysis::Table& table) {
-  std::string sql = "INSERT INTO " + SqliteQuoted(table.name) + " VALUES (";
-  for (size_t i = 0; i < table.columns.size(); ++i) sql += i ? ",?" : "?";
-  return sql + ")";
+bool isConstraintFailure(int status) {
+  return (status & 0xFF) == SQLITE_CONSTRAINT;
 }
 
-// Inserts every record; false on abort or when a record could not be written.
-bool insertRecords(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file) {
-  sqlite3_stmt* raw = nullptr;
-  const std::string sql = insertStatement(table);
-  if (sqlite3_prepare_v2(file.handle(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
-    support::LogError("SQLite insert statement failed.. \r\n" + sql);
-    sqlite3_finalize(raw);
-    return false;
-  }
-  Statement insert(raw);
+// Inserts every record, and the files of its attachments; kKeyRefused at the first row the
+// declared key refuses (keyed only).
+Insertion insertRecords(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file, bool keyed,
+                        SqliteAttachmentFiles& attachments) {
+  SqliteInsert insert;
+  if (!insert.prepare(file, table.name, table.columns.size())) return Insertion::kIncomplete;
   bool complete = true;
+  std::vector<const support::Value*> values(table.columns.size(), nullptr);
   records::RecordCursor cursor(recovery, table, records::CursorDecode::kValues);
   while (cursor.next()) {
-    sqlite3_reset(insert.get());
     int status = SQLITE_OK;
-    for (size_t i = 0; i < table.columns.size() && status == SQLITE_OK; ++i)
-      status = BindSqliteValue(insert.get(), static_cast<int>(i + 1), table.columns[i], cursor.value(table.columns[i]));
-    if (status == SQLITE_OK) status = sqlite3_step(insert.get());
+    for (size_t i = 0; i < table.columns.size() && status == SQLITE_OK; ++i) {
+      values[i] = &cursor.value(table.columns[i]);
+      status = insert.bind(static_cast<int>(i + 1), table.columns[i], *values[i]);
+    }
+    if (status == SQLITE_OK) status = insert.step();
+    if (keyed && isConstraintFailure(status)) return Insertion::kKeyRefused;
     if (status != SQLITE_DONE) {
       support::LogError("Insert record failed for Row=" + std::to_string(cursor.position().row) + ": " +
-                        sqlite3_errmsg(file.handle()));
+                        insert.error());
       complete = false;
       continue;
     }
     ++table.exportedRecords;
+    if (!attachments.insertFiles(insert.lastRowId(), values)) complete = false;
   }
-  return complete && !cursor.aborted() && !recovery.channel->aborted();
+  if (cursor.aborted() || recovery.channel->aborted()) return Insertion::kIncomplete;
+  return complete ? Insertion::kComplete : Insertion::kIncomplete;
+}
+
+// One attempt inside an open transaction: the tables, then (with data) the rows.
+Insertion writeTable(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file, bool withData,
+                     bool keyed, bool& created) {
+  table.exportedRecords = 0;
+  const std::string create = SqliteCreateTableStatement(table, keyed);
+  SqliteAttachmentFiles attachments;
+  created = file.execute(create);
+  if (!created) {
+    support::LogError("Create table query failed.. \r\n" + create + "\r\n" + file.error());
+    return Insertion::kIncomplete;
+  }
+  created = attachments.create(recovery, file, table);
+  if (!created) return Insertion::kIncomplete;
+  if (!withData) return Insertion::kComplete;
+  return insertRecords(recovery, table, file, keyed, attachments);
 }
 
 }  // namespace
 
-std::string SqliteCreateTableStatement(const analysis::Table& table) {
+std::string SqliteCreateTableStatement(const analysis::Table& table, bool withPrimaryKey) {
+  const std::vector<size_t> key = withPrimaryKey ? analysis::PrimaryKeyColumns(table) : std::vector<size_t>{};
   std::string sql = "CREATE TABLE " + SqliteQuoted(table.name) + " (";
   for (size_t i = 0; i < table.columns.size(); ++i) {
     if (i) sql += ", ";
     sql += SqliteQuoted(table.columns[i].name);
     const std::string type = SqliteDeclaredType(table.columns[i]);
     if (!type.empty()) sql += " " + type;
+    // A key column is never empty in the source; NOT NULL also keeps sqlite3 from numbering an
+    // empty INTEGER key on its own, which would invent a value.
+    if (std::find(key.begin(), key.end(), i) != key.end()) sql += " NOT NULL";
+  }
+  if (!key.empty()) {
+    sql += ", PRIMARY KEY (";
+    for (size_t k = 0; k < key.size(); ++k) sql += (k ? ", " : "") + SqliteQuoted(table.columns[key[k]].name);
+    sql += ")";
   }
   return sql + ")";
 }
@@ -75,26 +105,25 @@ int ExportTableToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table,
   table.exportedRecords = 0;
   if (exportMode != kModeSchemaOnly && exportMode != kModeSchemaAndData) return -1;
   if (!file.handle() || table.columns.empty()) return -1;
-  const std::string create = SqliteCreateTableStatement(table);
-  if (!file.execute(create)) {
-    support::LogError("Create table query failed.. \r\n" + create + "\r\n" + file.error());
-    return -1;
+  const bool withData = exportMode == kModeSchemaAndData && !table.dataPages.empty();
+  bool keyed = !analysis::PrimaryKeyColumns(table).empty();
+  Insertion result = Insertion::kIncomplete;
+  bool created = false;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (!file.execute("BEGIN")) return -1;
+    result = writeTable(recovery, table, file, withData, keyed, created);
+    if (result != Insertion::kKeyRefused) break;
+    file.execute("ROLLBACK");
+    support::LogError("The primary key of " + table.name +
+                      " is not declared: its recovered rows repeat a key or leave one empty.");
+    keyed = false;
   }
-  if (exportMode == kModeSchemaOnly || table.dataPages.empty()) return 1;
-  if (recovery.channel->aborted()) return -1;
-  if (!file.execute("BEGIN")) return -1;
-  const bool complete = insertRecords(recovery, table, file);
-  if (recovery.channel->aborted()) {
+  if (!created || recovery.channel->aborted() || !file.execute("COMMIT")) {
     file.execute("ROLLBACK");
     table.exportedRecords = 0;
     return -1;
   }
-  if (!file.execute("COMMIT")) {
-    file.execute("ROLLBACK");
-    table.exportedRecords = 0;
-    return -1;
-  }
-  return complete ? 1 : -1;
+  return result == Insertion::kComplete ? 1 : -1;
 }
 
 }  // namespace exporter

@@ -10,13 +10,15 @@
 
 namespace exporter {
 
-// "CREATE TABLE "<name>" ("<column>" <declared type>, ...)". The table definition's index
-// information is not decoded, so no primary key is declared.
-std::string SqliteCreateTableStatement(const analysis::Table& table);
+// "CREATE TABLE "<name>" ("<column>" <declared type>, ...)", with the definition's primary key
+// (its columns NOT NULL) when withPrimaryKey and the table has one.
+std::string SqliteCreateTableStatement(const analysis::Table& table, bool withPrimaryKey = true);
 
-// Creates the table in file and, in mode kModeSchemaAndData, inserts its records; counts them in
-// exportedRecords. 1 on success; -1 when the table cannot be created (no columns, a name taken),
-// a record cannot be written, or the abort flag was raised (the table's rows are rolled back then).
+// Creates the table (and a child table per attachment column) in file and, in mode
+// kModeSchemaAndData, inserts its records; counts them in exportedRecords. A primary key the
+// rows break is left out rather than any row. 1 on success; -1 when the table cannot be created
+// (no columns, a name taken: nothing is left of it), a record cannot be written, or the abort
+// flag was raised (nothing is left of the table then).
 int ExportTableToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file, int exportMode);
 
 }  // namespace exporter

@@ -1,12 +1,14 @@
 // One table's export into a SQLite database, read back through sqlite3: the declared types, the
 // records the record list shows (deleted rows left out, all-null rows kept), the schema-only
-// form, tables without data pages, and names that need quoting.
+// form, tables without data pages, names that need quoting, the primary key and the table of
+// recovered rows.
 #include "export/table_export_sqlite.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include "export/export_settings.h"
+#include "export/recovered_export.h"
 #include "records/type_names.h"
 #include "tests/support/export_rows.h"
 #include "tests/support/record_fixture.h"
@@ -116,6 +118,63 @@ TEST_F(SqliteTableExportTest, SchemaOnlyAndEmptyTablesAndRefusals) {
   fixture.table.columns.clear();
   fixture.table.name = "Empty";
   EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, file, exporter::kModeSchemaOnly), -1);
+}
+
+// The definition's key is declared while the rows keep it; rows that repeat a key or leave it
+// empty are all written, into the table without the key.
+TEST_F(SqliteTableExportTest, PrimaryKeyDeclaredUnlessTheRowsBreakIt) {
+  struct Case {
+    const char* what;
+    std::vector<Row> rows;
+    std::vector<std::string> keyColumns;  // pragma table_info: name|pk|notnull of the key's columns
+    int records;
+  };
+  const Case cases[] = {
+      {"distinct keys", {{1, true, 42, "a"}, {3, false, 7, "b"}}, {"text:id|int:2|int:1", "text:note|int:1|int:1"}, 2},
+      {"a key repeated", {{1, true, 42, "a"}, {1, false, 7, "a"}}, {}, 2},
+      {"a key left empty", {{1, true, 42, "a"}, {0, false, 0, "", 0, true}}, {}, 2},
+  };
+  for (const auto& c : cases) {
+    exporter::SqliteFile fresh;
+    TempFolder place;
+    ASSERT_TRUE(fresh.create(place.file("k.sqlite")));
+    fixture.table.dataPages.clear();
+    openWithRows(c.rows);
+    fixture.table.indexes = {analysis::TableIndex{"PrimaryKey", {3, 0}, true, analysis::TableIndex::kPrimaryKey}};
+    EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, fresh, exporter::kModeSchemaAndData), 1)
+        << c.what;
+    EXPECT_EQ(fixture.table.exportedRecords, c.records) << c.what;
+    EXPECT_EQ(rowsOf(fresh.handle(), "SELECT count(*) FROM \"Shop \"\"T\"\"\""),
+              std::vector<std::string>{"int:" + std::to_string(c.records)})
+        << c.what;
+    EXPECT_EQ(rowsOf(fresh.handle(),
+                     "SELECT name, pk, \"notnull\" FROM pragma_table_info('Shop \"T\"') WHERE pk > 0 ORDER BY name"),
+              c.keyColumns)
+        << c.what;
+  }
+}
+
+TEST_F(SqliteTableExportTest, RecoveredRowsGoIntoATableWithTheirState) {
+  openWithRows({{1, true, 42, "plain"}, {2, false, 7, "gone", 0xC000}});
+  fixture.table.indexes = {analysis::TableIndex{"PrimaryKey", {0}, true, analysis::TableIndex::kPrimaryKey}};
+  int recovered = 0;
+  EXPECT_EQ(exporter::ExportRecoveredRowsToSqlite(fixture.recovery(), fixture.table, file, recovered), 1);
+  EXPECT_EQ(recovered, 1);
+  EXPECT_EQ(rowsOf(file.handle(), "SELECT * FROM \"Shop \"\"T\"\"_deleted\""),
+            std::vector<std::string>{"text:deleted|int:2|int:0|text:0.07|text:gone"});
+  // A deleted row may repeat a live row's key: the table declares none.
+  EXPECT_EQ(rowsOf(file.handle(), "SELECT count(*) FROM pragma_table_info('Shop \"T\"_deleted') WHERE pk > 0"),
+            std::vector<std::string>{"int:0"});
+
+  // Nothing recovered: no table.
+  exporter::SqliteFile fresh;
+  TempFolder place;
+  ASSERT_TRUE(fresh.create(place.file("n.sqlite")));
+  fixture.table.dataPages.clear();
+  openWithRows({{1, true, 42, "plain"}});
+  EXPECT_EQ(exporter::ExportRecoveredRowsToSqlite(fixture.recovery(), fixture.table, fresh, recovered), 1);
+  EXPECT_EQ(recovered, 0);
+  EXPECT_EQ(rowsOf(fresh.handle(), "SELECT count(*) FROM sqlite_master"), std::vector<std::string>{"int:0"});
 }
 
 }  // namespace

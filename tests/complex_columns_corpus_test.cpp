@@ -2,6 +2,7 @@
 // attachments (names, types and bytes) against what mdb-reader extracted (expected/), and the
 // multi-value and version-history values Access stored (read by hand from the file's pages).
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 #include <nlohmann/json.hpp>
@@ -10,7 +11,9 @@
 #include "export/access_target.h"
 #include "export/analysis_steps.h"
 #include "export/export_settings.h"
+#include "export/sqlite_file.h"
 #include "export/table_export.h"
+#include "export/table_export_sqlite.h"
 #include "format/text_codec.h"
 #include "records/complex_columns.h"
 #include "records/long_value.h"
@@ -207,6 +210,56 @@ TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
     return true;
   });
   EXPECT_EQ(rows, (std::vector<std::string>{"2 test_data.txt 38", "2 test_data2.txt 43", "4 test_data2.txt 43"}));
+}
+
+// The SQLite target: a child table with the owner's rowid and every file's name, type and bytes,
+// equal to what mdb-reader extracted.
+TEST_F(ComplexColumnsCorpusTest, SqliteTargetGetsAChildTableOfFiles) {
+  testsupport::TempFolder out;
+  const std::string path = out.file("t.sqlite");
+  {
+    Analysed a;
+    analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+    ASSERT_NE(table, nullptr);
+    exporter::SqliteFile file;
+    ASSERT_TRUE(file.create(path));
+    EXPECT_EQ(exporter::ExportTableToSqlite(a.recovery, *table, file, exporter::kModeSchemaAndData), 1);
+    EXPECT_EQ(table->exportedRecords, 4);
+  }
+  std::vector<std::string> ours;
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  sqlite3_stmt* select = nullptr;
+  ASSERT_EQ(
+      sqlite3_prepare_v2(db,
+                         "SELECT t.id, f.name, f.type, hex(f.data) FROM Table1 t JOIN \"Table1_attach-data_files\" "
+                         "f ON f.owner_rowid = t.rowid ORDER BY f.rowid",
+                         -1, &select, nullptr),
+      SQLITE_OK);
+  while (sqlite3_step(select) == SQLITE_ROW) {
+    std::string row;
+    for (int c = 0; c < 4; ++c)
+      row += std::string(c ? " " : "") + reinterpret_cast<const char*>(sqlite3_column_text(select, c));
+    ours.push_back(row);
+  }
+  sqlite3_finalize(select);
+  sqlite3_close(db);
+
+  const json expected =
+      testsupport::ExpectedJson(testsupport::CorpusFile("ace/complexDataTestV2007.accdb"))["tables"][0];
+  size_t attachmentColumn = 0;
+  for (size_t c = 0; c < expected["columns"].size(); ++c)
+    if (expected["columns"][c]["name"] == "attach-data") attachmentColumn = c;
+  std::vector<std::string> theirs;
+  for (const auto& row : expected["rows"])
+    for (const auto& file : json::parse(row[attachmentColumn].get<std::string>())) {
+      std::string hex = file["data"].get<std::string>();
+      for (auto& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      theirs.push_back(row[0].get<std::string>() + " " + file["name"].get<std::string>() + " " +
+                       file["type"].get<std::string>() + " " + hex);
+    }
+  EXPECT_EQ(theirs.size(), 3u);
+  EXPECT_EQ(ours, theirs);
 }
 
 // Another file's resources table: five uncompressed pictures and one compressed theme file
