@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "export/attachment_files.h"
 #include "export/csv_rules.h"
 #include "export/export_folder.h"
 #include "export/schema_statements.h"
@@ -61,19 +62,20 @@ int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& t
   std::vector<std::string> names{RecoveredStateColumnName(table)};
   for (const auto& column : table.columns) names.push_back(column.name);
   file.write(CsvLine(names));
+  AttachmentFiles attachments(target.exportFolder, target.fileTitle);
   std::string line;
   for (const auto& row : rows) {
     line.clear();
     AppendCsvText(records::RowStateName(row.state), line);
     for (size_t i = 0; i < table.columns.size() && i < row.values.size(); ++i) {
       line += ',';
-      AppendCsvValue(table.columns[i], row.values[i], line);
+      AppendCsvField(attachments, table.columns[i], recoveredRecords + 1, row.values[i], line);
     }
     line += '\n';
     file.write(line);
     ++recoveredRecords;
   }
-  return file.close() ? 1 : -1;
+  return file.close() && !attachments.failed() ? 1 : -1;
 }
 
 int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords) {

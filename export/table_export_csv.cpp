@@ -1,11 +1,13 @@
 // ExportTableToCsv: the table's records are read by the record cursor as the record list reads
 // them, so the file holds exactly the records the viewer shows, deleted rows and moved-row
-// pointers left out; each value is written from its typed form.
+// pointers left out; each value is written from its typed form, attachments as files beside the
+// tables (a file that cannot be written fails the table, after its lines are written).
 #include "export/table_export_csv.h"
 
 #include <string>
 #include <vector>
 
+#include "export/attachment_files.h"
 #include "export/csv_rules.h"
 #include "export/export_folder.h"
 #include "export/export_settings.h"
@@ -21,15 +23,17 @@ std::string csvPath(const CsvTableTarget& target) {
   return platform::JoinPath(platform::JoinPath(target.exportFolder, kTablesFolder), target.fileTitle + ".csv");
 }
 
-// The record lines of every data page, written as they are read. False on abort.
-bool writeRecords(analysis::MdbRecovery& recovery, analysis::Table& table, platform::OutputFile& file) {
+// The record lines of every data page, written as they are read, attachment files beside them.
+// False on abort.
+bool writeRecords(analysis::MdbRecovery& recovery, analysis::Table& table, platform::OutputFile& file,
+                  AttachmentFiles& attachments) {
   records::RecordCursor cursor(recovery, table, records::CursorDecode::kValues);
   std::string line;
   while (cursor.next()) {
     line.clear();
     for (size_t i = 0; i < table.columns.size(); ++i) {
       if (i) line += ',';
-      AppendCsvValue(table.columns[i], cursor.value(table.columns[i]), line);
+      AppendCsvField(attachments, table.columns[i], table.exportedRecords + 1, cursor.value(table.columns[i]), line);
     }
     // A record whose every value is null still is a record: it keeps its line, so the file
     // holds as many lines as the statistics count.
@@ -66,9 +70,10 @@ int ExportTableToCsv(analysis::MdbRecovery& recovery, analysis::Table& table, co
   }
   // A table without data pages has no records: its file is the header line alone.
   if (table.dataPages.empty()) return file.close() ? 1 : -1;
-  const bool complete = writeRecords(recovery, table, file);
+  AttachmentFiles attachments(target.exportFolder, target.fileTitle);
+  const bool complete = writeRecords(recovery, table, file, attachments);
   const bool written = file.close();
-  return complete && written ? 1 : -1;
+  return complete && written && !attachments.failed() ? 1 : -1;
 }
 
 }  // namespace exporter

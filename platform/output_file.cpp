@@ -14,9 +14,21 @@ bool OutputFile::open(const std::string& path) {
   return file_ != nullptr;
 }
 
+bool OutputFile::create(const std::string& path) {
+  close();
+  ok_ = true;
+  if (path.empty()) return false;
+  file_ = std::fopen(path.c_str(), "wbx");  // "x": exclusive, never an existing file
+  return file_ != nullptr;
+}
+
 bool OutputFile::write(const std::string& text) {
+  return write(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+bool OutputFile::write(const uint8_t* data, size_t size) {
   if (!file_) return false;
-  if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) ok_ = false;
+  if (size != 0 && std::fwrite(data, 1, size, file_) != size) ok_ = false;
   return ok_;
 }
 

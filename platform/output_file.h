@@ -2,6 +2,7 @@
 // emptied on open, written in pieces, closed once. Text goes out as given, "\n" line ends.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -16,9 +17,13 @@ class OutputFile {
 
   // Creates the file or empties an existing one; false when it cannot be opened.
   bool open(const std::string& path);
+  // Creates a new file; false when it cannot be made, also when a file of that name exists
+  // (which is left as it is).
+  bool create(const std::string& path);
   bool isOpen() const { return file_ != nullptr; }
   // False once any write failed (a full disk, for one).
   bool write(const std::string& text);
+  bool write(const uint8_t* data, size_t size);
   // True when every byte reached the file.
   bool close();
 

@@ -10,11 +10,13 @@
 #include "analysis/mdb_recovery.h"
 #include "export/access_target.h"
 #include "export/analysis_steps.h"
+#include "export/export_folder.h"
 #include "export/export_settings.h"
 #include "export/sqlite_file.h"
 #include "export/table_export.h"
 #include "export/table_export_sqlite.h"
 #include "format/text_codec.h"
+#include "platform/file_system.h"
 #include "records/complex_columns.h"
 #include "records/long_value.h"
 #include "records/record_fetch.h"
@@ -24,6 +26,8 @@
 #include "records/value_text.h"
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
+#include "tests/support/csv_reader.h"
+#include "tests/support/log_capture.h"
 #include "tests/support/peer_cells.h"
 
 namespace {
@@ -260,6 +264,58 @@ TEST_F(ComplexColumnsCorpusTest, SqliteTargetGetsAChildTableOfFiles) {
     }
   EXPECT_EQ(theirs.size(), 3u);
   EXPECT_EQ(ours, theirs);
+
+// A CSV export writes every attachment's bytes beside the tables, one folder per record, and
+// the cell lists the written files' paths; a file it cannot write fails the table.
+TEST_F(ComplexColumnsCorpusTest, CsvExportWritesTheAttachmentFiles) {
+  Analysed a;
+  analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
+  ASSERT_NE(table, nullptr);
+  testsupport::TempFolder out;
+  const std::string folder = exporter::PrepareCsvExportFolder(out.path());
+  ASSERT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
+                                      {folder, "Table1"}),
+            1);
+  const testsupport::CsvParse csv = testsupport::ReadCsvFile(folder + "/Tables/Table1.csv");
+  ASSERT_TRUE(csv.ok);
+  ASSERT_EQ(csv.records.size(), 5u);
+  size_t id = 0, cellColumn = 0;
+  for (size_t c = 0; c < csv.records[0].size(); ++c) {
+    if (csv.records[0][c].text == "id") id = c;
+    if (csv.records[0][c].text == "attach-data") cellColumn = c;
+  }
+  const analysis::Column* column = records::FindColumn(*table, "attach-data");
+  const auto keys = keysById(a.recovery, *table, "attach-data");
+  int files = 0;
+  for (size_t record = 1; record < csv.records.size(); ++record) {
+    const std::string rowId = csv.records[record][id].text;
+    SCOPED_TRACE(rowId);
+    support::Value cell;
+    ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at(rowId), cell));
+    std::string expectedPaths;
+    for (const auto& file : cell.attachments) {
+      const std::string path = "Attachments/Table1/attach-data/" + std::to_string(record) + "/" + file.name;
+      expectedPaths += (expectedPaths.empty() ? "" : "\n") + path;
+      EXPECT_EQ(testsupport::ReadWholeFile(folder + "/" + path), file.data) << path;
+      EXPECT_FALSE(file.data.empty()) << path;
+      ++files;
+    }
+    EXPECT_EQ(csv.records[record][cellColumn].text, expectedPaths);
+    EXPECT_EQ(platform::FolderExists(folder + "/Attachments/Table1/attach-data/" + std::to_string(record)),
+              !cell.attachments.empty());
+  }
+  EXPECT_EQ(files, 3);
+
+  // A file that cannot be written fails the table's export (logged), after every line is written.
+  testsupport::TempFolder blockedOut;
+  const std::string blocked = exporter::PrepareCsvExportFolder(blockedOut.path());
+  testsupport::WriteWholeFile(blocked + "/Attachments", {'x'});  // a file where the folder goes
+  testsupport::LogCapture log;
+  EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
+                                      {blocked, "Table1"}),
+            -1);
+  EXPECT_EQ(testsupport::ReadCsvFile(blocked + "/Tables/Table1.csv").records.size(), 5u);
+  EXPECT_EQ(log.errorMessages().size(), 3u);
 }
 
 // Another file's resources table: five uncompressed pictures and one compressed theme file

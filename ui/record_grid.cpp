@@ -1,5 +1,6 @@
-// The record grid: one page of at most 100 records of the shown table, loaded on a thread of
-// its own by record retrieval and shown on the GUI thread; Next and Prev move through the table.
+// The record grid: one page of at most 100 records of the shown table (live records, then the
+// recovered rows when they are shown), loaded on a thread of its own by record retrieval and
+// shown on the GUI thread; Next and Prev move through the table.
 #include <QBrush>
 #include <QColor>
 #include <QHeaderView>
@@ -91,31 +92,39 @@ void CTessalyDlg::LoadRecordsThreadProc(analysis::Table* table, int load, int32_
   records::FetchTypedRecords(m_analysis, *table, records);
   std::vector<records::RowState> states;
   std::string countsText;
+  int64_t recoveredRows = 0;
   if (withRecovered) {
     states.assign(records.size(), records::RowState::kLive);
-    // The recovered rows follow the live records on the table's last page; the pages before
-    // it read the counts only.
+    // The table's rows are its live records, then its recovered rows: the page's places left
+    // after its live records take the recovered rows that follow them, once the live ones
+    // have ended.
     const int64_t live = m_recordIndex ? m_recordIndex->recordCount() : 0;
-    const bool lastPage = static_cast<int64_t>(page) * records::kRecordsPerScreen >= live;
-    records::RowStateCounts counts;
-    for (records::RecoveredRecord& row :
-         m_recoveredRows.slice(m_analysis, *table, 0, lastPage ? SIZE_MAX : 0, counts)) {
+    const int64_t pageStart = static_cast<int64_t>(page - 1) * records::kRecordsPerScreen;
+    const int64_t liveEnd = pageStart + static_cast<int64_t>(records.size());
+    const size_t room = records.size() < static_cast<size_t>(records::kRecordsPerScreen)
+                            ? records::kRecordsPerScreen - records.size()
+                            : 0;
+    const size_t first = static_cast<size_t>(std::max<int64_t>(0, pageStart - live));
+    RecoveredSlice slice = m_recoveredRows.slice(m_analysis, *table, first, liveEnd >= live ? room : 0);
+    for (records::RecoveredRecord& row : slice.rows) {
       records.push_back(std::move(row.values));
       states.push_back(row.state);
     }
-    countsText = RowStateCountsText(counts);
+    countsText = RowStateCountsText(slice.counts);
+    recoveredRows = static_cast<int64_t>(slice.total);
   }
   // A page that arrives after Browse or View reset the tree belongs to tables that are gone.
-  m_calls.post(
-      [this, table, pageStart, load, records = std::move(records), states = std::move(states), countsText]() mutable {
-        if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records), states, countsText);
-      });
+  m_calls.post([this, table, pageStart, load, records = std::move(records), states = std::move(states), countsText,
+                recoveredRows]() mutable {
+    if (load == m_nLoad) ShowRecordPage(table, pageStart, std::move(records), states, countsText, recoveredRows);
+  });
 }
 
 void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart,
                                  std::vector<records::TypedRecord> rows, const std::vector<records::RowState>& states,
-                                 const std::string& countsText) {
+                                 const std::string& countsText, int64_t recoveredRows) {
   JoinRecordLoader();
+  m_nRecoveredRows = recoveredRows;
   m_shownPageStart = pageStart;
   // Kept for the record detail window, which shows a row's values in full.
   m_pageRows = std::move(rows);
@@ -133,11 +142,9 @@ void CTessalyDlg::ShowRecordPage(analysis::Table* table, tblTraverseInfo pageSta
     m_list->setHorizontalHeaderItem(first + i, heading);
   }
   m_list->setRowCount(static_cast<int>(records.size()));
-  m_nLiveRowsShown = 0;
   for (size_t r = 0; r < records.size(); ++r) {
     const records::TypedRecord& values = records[r];
     const records::RowState state = r < states.size() ? states[r] : records::RowState::kLive;
-    if (state == records::RowState::kLive) ++m_nLiveRowsShown;
     const QBrush background = stateBackground(state);
     const int row = m_nRowsShown++;
     if (first == 1) {

@@ -1,6 +1,7 @@
 // Paging by record numbers: the shown table's records are counted once (records::RecordIndex),
 // so the paging row can say which records are shown of how many, and the first page, the last
-// page or any page in between is fetched without reading the pages before it.
+// page or any page in between is fetched without reading the pages before it. With the
+// recovered rows shown they follow the live records and count as records of the table.
 #include <QLayout>
 #include <QLocale>
 
@@ -32,10 +33,11 @@ void CTessalyDlg::CountRecords(analysis::Table* table) {
 void CTessalyDlg::ForgetRecordCounts() {
   m_recordIndex.reset();
   m_indexedTable = nullptr;
+  m_nRecoveredRows = 0;
 }
 
 int64_t CTessalyDlg::RecordCount() const {
-  return m_recordIndex ? m_recordIndex->recordCount() : -1;
+  return m_recordIndex ? m_recordIndex->recordCount() + m_nRecoveredRows : -1;
 }
 
 int32_t CTessalyDlg::PageCount() const {
@@ -81,7 +83,7 @@ void CTessalyDlg::ShowPagingState() {
   m_lblRowCount->setText(QString::number(m_list->rowCount()));
   m_lblPage->setText(QString::number(m_nPage));
   const int64_t count = RecordCount();
-  m_lblRange->setText(count >= 0 ? RecordRangeText(m_nPage, m_nLiveRowsShown, count) : QString());
+  m_lblRange->setText(count >= 0 ? RecordRangeText(m_nPage, m_list->rowCount(), count) : QString());
   {
     const QSignalBlocker blocker(m_spnPage);
     m_spnPage->setRange(1, PageCount());

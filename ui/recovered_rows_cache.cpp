@@ -5,19 +5,21 @@
 
 namespace ui {
 
-std::vector<records::RecoveredRecord> RecoveredRowsCache::slice(analysis::MdbRecovery& recovery, analysis::Table& table,
-                                                                size_t first, size_t count,
-                                                                records::RowStateCounts& counts) {
+RecoveredSlice RecoveredRowsCache::slice(analysis::MdbRecovery& recovery, analysis::Table& table, size_t first,
+                                         size_t count) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (table_ != &table) {
     counts_ = records::RowStateCounts{};
     rows_ = records::ReadRecoveredRecords(recovery, table, &counts_);
     table_ = recovery.Channel().aborted() ? nullptr : &table;  // a stopped read is read again
   }
-  counts = counts_;
-  if (first >= rows_.size()) return {};
-  const size_t last = std::min(rows_.size(), first + count);
-  return {rows_.begin() + static_cast<long>(first), rows_.begin() + static_cast<long>(last)};
+  RecoveredSlice slice;
+  slice.counts = counts_;
+  slice.total = rows_.size();
+  if (first >= rows_.size()) return slice;
+  const size_t last = first + std::min(count, rows_.size() - first);
+  slice.rows.assign(rows_.begin() + static_cast<long>(first), rows_.begin() + static_cast<long>(last));
+  return slice;
 }
 
 void RecoveredRowsCache::clear() {

@@ -1,6 +1,6 @@
 // The recovered rows (deleted and free-space) of the table the record list shows, read once per
-// table on the record loader's thread and kept until the tree is reset; the screens that follow
-// the live records take their rows from here.
+// table on the record loader's thread and kept until the tree is reset. With them shown, the
+// table's rows are its live records, then these; each screen takes its share from here.
 #pragma once
 
 #include <mutex>
@@ -12,13 +12,17 @@
 
 namespace ui {
 
+struct RecoveredSlice {
+  std::vector<records::RecoveredRecord> rows;
+  records::RowStateCounts counts;  // what the table's pages hold
+  size_t total = 0;                // the table's recovered rows
+};
+
 class RecoveredRowsCache {
  public:
   // Rows [first, first + count) of the table's recovered rows, which are read on first use
-  // (with the table's page buffer and g_rowFields: call only where records are loaded); counts
-  // receives what the table's pages hold.
-  std::vector<records::RecoveredRecord> slice(analysis::MdbRecovery& recovery, analysis::Table& table, size_t first,
-                                              size_t count, records::RowStateCounts& counts);
+  // (with the table's page buffer and g_rowFields: call only where records are loaded).
+  RecoveredSlice slice(analysis::MdbRecovery& recovery, analysis::Table& table, size_t first, size_t count);
   void clear();
 
  private:

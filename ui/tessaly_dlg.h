@@ -69,7 +69,8 @@ class CTessalyDlg : public WhiteDialog {
   // Shows page (from 1) of the shown table, clamped to its pages; once its records are counted.
   void GoToPage(int32_t page);
   int32_t PageCount() const;
-  // Records of the shown table, or -1 while they are not counted.
+  // Records of the shown table (its recovered rows included while they are shown), or -1 while
+  // they are not counted.
   int64_t RecordCount() const;
 
   // Opens a file at once, as if it had been chosen by Browse and View pressed (the command
@@ -145,9 +146,11 @@ class CTessalyDlg : public WhiteDialog {
   void StartRecordLoader();
   void JoinRecordLoader();
   void LoadRecordsThreadProc(analysis::Table* table, int load, int32_t page, bool withRecovered);
-  // states (one per row, or empty) adds the leading state column; countsText the row counts.
+  // states (one per row, or empty) adds the leading state column; countsText the row counts;
+  // recoveredRows the table's recovered rows when they are shown (0 when not).
   void ShowRecordPage(analysis::Table* table, tblTraverseInfo pageStart, std::vector<records::TypedRecord> rows,
-                      const std::vector<records::RowState>& states, const std::string& countsText);
+                      const std::vector<records::RowState>& states, const std::string& countsText,
+                      int64_t recoveredRows);
   void buildDeletedRowsSwitch(QHBoxLayout* row);
   analysis::Table* ShownTable() const;
   void CountRecords(analysis::Table* table);
@@ -183,7 +186,9 @@ class CTessalyDlg : public WhiteDialog {
   std::unique_ptr<RecordDetailDlg> m_detailDlg;
   const analysis::Table* m_indexedTable = nullptr;
   RecoveredRowsCache m_recoveredRows;
-  int32_t m_nLiveRowsShown = 0;  // the shown page's live records (the recovered rows follow them)
+  // The shown table's recovered rows when they are shown: they follow its live records and count
+  // in its record count and pages.
+  int64_t m_nRecoveredRows = 0;
 
   QTreeWidgetItem* m_hRootItem = nullptr;
   QTreeWidgetItem* m_hTablesItem = nullptr;

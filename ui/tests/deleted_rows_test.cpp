@@ -1,14 +1,19 @@
 // The record list's switch for deleted and free-space rows, over a file whose tables really hold
 // deleted rows: the switch adds a leading State column, the recovered rows follow the live
-// records in colours of their own, and a line gives the table's row counts.
+// records in colours of their own and are paged like them, and a line gives the table's row
+// counts.
 #include <QBrush>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "ui/tests/gui_harness.h"
 #include "ui/tests/gui_tests.h"
+#include "ui/tests/test_databases.h"
 
 using guitest::Control;
 
@@ -85,7 +90,8 @@ class DeletedRowsTest : public QObject {
     const QString counts = Control<QLabel>(&dlg, "rowStates")->text();
     QVERIFY2(counts.startsWith(QString("%1 live, %2 deleted, %3 free-space, ").arg(live).arg(deleted).arg(freeSpace)),
              qPrintable(counts));
-    QCOMPARE(Control<QLabel>(&dlg, "recordRange")->text(), QString("Records 1\u2013%1 of %1").arg(live));
+    QCOMPARE(Control<QLabel>(&dlg, "recordRange")->text(),
+             QString("Records 1\u2013%1 of %1").arg(live + deleted + freeSpace));
     if (!screenshot.isEmpty()) guitest::SaveScreenshot(&dlg, screenshot);
     const QStringList cut = guitest::CutTexts(&dlg);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(" | ")));
@@ -95,6 +101,89 @@ class DeletedRowsTest : public QObject {
     QCOMPARE(guitest::GridRows(dlg), liveRows);
     QCOMPARE(list->horizontalHeaderItem(0)->text(), QString("row"));
     QCOMPARE(Control<QLabel>(&dlg, "rowStates")->text(), QString());
+    QCOMPARE(Control<QLabel>(&dlg, "recordRange")->text(), QString("Records 1\u2013%1 of %1").arg(live));
+  }
+
+  // 250 rows, the last 130 deleted: with the switch the table's rows are the 120 live records
+  // then the 130 deleted ones, 100 to a page, and every way of paging reaches all of them.
+  void recoveredRowsArePagedLikeLiveOnes() {
+    QTemporaryDir folder;
+    const QString path = guitest::WriteNumbersDatabase(folder.path(), 250);
+    QCOMPARE(guitest::DeleteRowsAfter(path, "Amount", 120), 130);
+    ui::CTessalyDlg dlg;
+    dlg.show();
+    guitest::BrowseAndView(dlg, path);
+    QTreeWidgetItem* item = guitest::ChildNamed(dlg.TablesItem(), "Numbers");
+    QVERIFY(item);
+    guitest::Select(dlg, item);
+    QVERIFY(guitest::WaitForRecords(dlg));
+    auto* range = Control<QLabel>(&dlg, "recordRange");
+    auto* goTo = Control<QSpinBox>(&dlg, "goToPage");
+    QCOMPARE(range->text(), QString("Records 1\u2013100 of 120"));
+    QCOMPARE(dlg.PageCount(), 2);
+
+    Control<QCheckBox>(&dlg, "deletedRows")->setChecked(true);
+    QVERIFY(guitest::WaitForRecords(dlg));
+    QCOMPARE(dlg.RecordCount(), 250);
+    QCOMPARE(dlg.PageCount(), 3);
+    struct Step {
+      const char* button;  // pressed before the checks; null: go to page `page` by number
+      int page;
+      QString range;
+      int firstId, liveRows, rows;
+      bool before, after;
+    };
+    const Step steps[] = {
+        {nullptr, 1, "Records 1\u2013100 of 250", 1, 100, 100, false, true},
+        {"1071", 2, "Records 101\u2013200 of 250", 101, 20, 100, true, true},
+        {"1071", 3, "Records 201\u2013250 of 250", 201, 0, 50, true, false},
+        {"1070", 2, "Records 101\u2013200 of 250", 101, 20, 100, true, true},
+        {"first", 1, "Records 1\u2013100 of 250", 1, 100, 100, false, true},
+        {"last", 3, "Records 201\u2013250 of 250", 201, 0, 50, true, false},
+        {nullptr, 2, "Records 101\u2013200 of 250", 101, 20, 100, true, true},
+    };
+    for (const Step& step : steps) {
+      const QString where = QString("%1 -> page %2").arg(step.button ? step.button : "go").arg(step.page);
+      if (step.button) {
+        QTest::mouseClick(Control<QPushButton>(&dlg, step.button), Qt::LeftButton);
+      } else if (step.page != 1) {
+        goTo->setValue(step.page);
+        QTest::mouseClick(Control<QPushButton>(&dlg, "go"), Qt::LeftButton);
+      }
+      QVERIFY2(guitest::WaitForRecords(dlg), qPrintable(where));
+      const QStringList rows = guitest::GridRows(dlg);
+      QCOMPARE(rows.size(), step.rows);
+      QCOMPARE(range->text(), step.range);
+      QCOMPARE(goTo->value(), step.page);
+      QCOMPARE(goTo->suffix(), QString(" of 3"));
+      // The rows run on by ID across the pages, live ones first.
+      for (int r = 0; r < rows.size(); ++r) {
+        QCOMPARE(rows[r].section('\t', 1, 1), QString::number(step.firstId + r));
+        QCOMPARE(rows[r].section('\t', 0, 0), QString(r < step.liveRows ? "live" : "deleted"));
+      }
+      QVERIFY2(Control<QPushButton>(&dlg, "first")->isEnabled() == step.before, qPrintable(where));
+      QVERIFY2(Control<QPushButton>(&dlg, "1071")->isEnabled() == step.after, qPrintable(where));
+      QVERIFY2(Control<QPushButton>(&dlg, "last")->isEnabled() == step.after, qPrintable(where));
+      if (step.page == 2 && !step.button) {  // where the live records end and the deleted rows go on
+        auto* list = Control<QTableWidget>(&dlg, "1002");
+        list->scrollToItem(list->item(14, 0), QAbstractItemView::PositionAtTop);
+        QTest::qWait(0);
+        guitest::SaveScreenshot(&dlg, "record-list-deleted-rows-page-2");
+      }
+    }
+    QCOMPARE(Control<QLabel>(&dlg, "rowStates")->text().left(30), QString("120 live, 130 deleted, 0 free-"));
+
+    // Off again: the live records alone, paged as before.
+    Control<QCheckBox>(&dlg, "deletedRows")->setChecked(false);
+    QVERIFY(guitest::WaitForRecords(dlg));
+    QCOMPARE(dlg.RecordCount(), 120);
+    QCOMPARE(dlg.PageCount(), 2);
+    QCOMPARE(range->text(), QString("Records 1\u2013100 of 120"));
+    QTest::mouseClick(Control<QPushButton>(&dlg, "last"), Qt::LeftButton);
+    QVERIFY(guitest::WaitForRecords(dlg));
+    QCOMPARE(range->text(), QString("Records 101\u2013120 of 120"));
+    QCOMPARE(guitest::GridRows(dlg).size(), 20);
+    QVERIFY(!Control<QPushButton>(&dlg, "1071")->isEnabled());
   }
 };
 

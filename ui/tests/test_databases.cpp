@@ -43,6 +43,40 @@ QString WriteNumbersDatabase(const QString& folder, int rows) {
   return WriteDatabase(folder, QString("Rows%1.mdb").arg(rows), {numbers});
 }
 
+int DeleteRowsAfter(const QString& path, const std::string& column, int keep) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite)) return 0;
+  QByteArray name;  // the column's name as a definition page holds it, UTF-16LE
+  for (char c : column) name.append(c).append('\0');
+  const qint64 pages = file.size() / kPageSize;
+  qint64 definition = -1;
+  for (qint64 page = 1; page < pages && definition < 0; ++page) {
+    file.seek(page * kPageSize);
+    const QByteArray bytes = file.read(kPageSize);
+    if (bytes.size() == kPageSize && bytes[0] == 2 && bytes.contains(name)) definition = page;
+  }
+  if (definition < 0) return 0;
+  int seen = 0, marked = 0;
+  for (qint64 page = 1; page < pages; ++page) {
+    file.seek(page * kPageSize);
+    QByteArray bytes = file.read(kPageSize);
+    const auto u16 = [&](int at) {
+      return static_cast<uint16_t>(static_cast<uint8_t>(bytes[at]) | static_cast<uint8_t>(bytes[at + 1]) << 8);
+    };
+    const uint32_t owner = u16(4) | static_cast<uint32_t>(u16(6)) << 16;
+    if (bytes.size() != kPageSize || bytes[0] != 1 || owner != definition) continue;
+    for (int slot = 0, rows = u16(12); slot < rows && 14 + 2 * slot + 1 < kPageSize; ++slot) {
+      const int at = 14 + 2 * slot;
+      if ((u16(at) & 0xC000) != 0 || seen++ < keep) continue;
+      bytes[at + 1] = static_cast<char>(static_cast<uint8_t>(bytes[at + 1]) | 0xC0);
+      ++marked;
+    }
+    file.seek(page * kPageSize);
+    file.write(bytes);
+  }
+  return marked;
+}
+
 int DestroyCatalog(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadWrite)) return 0;

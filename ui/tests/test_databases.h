@@ -23,6 +23,11 @@ QString WriteDatabase(const QString& folder, const QString& fileName, const std:
 // "Numbers": rows 1 to rows of ID, Name ("Row n", NULL every tenth row) and Amount (n * 1.5).
 QString WriteNumbersDatabase(const QString& folder, int rows);
 
+// Marks the rows of the table whose definition names column deleted (the row offsets' flags set
+// to C000, the row bytes kept), all but the first keep rows in page order; returns how many
+// rows were marked.
+int DeleteRowsAfter(const QString& path, const std::string& column, int keep);
+
 // Overwrites every data page of the catalog (the pages owned by definition page 2) with
 // unreadable bytes; returns how many pages were overwritten.
 int DestroyCatalog(const QString& path);
