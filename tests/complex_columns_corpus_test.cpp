@@ -264,6 +264,7 @@ TEST_F(ComplexColumnsCorpusTest, SqliteTargetGetsAChildTableOfFiles) {
     }
   EXPECT_EQ(theirs.size(), 3u);
   EXPECT_EQ(ours, theirs);
+}
 
 // A CSV export writes every attachment's bytes beside the tables, one folder per record, and
 // the cell lists the written files' paths; a file it cannot write fails the table.
