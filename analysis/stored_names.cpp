@@ -28,11 +28,6 @@ bool keepsCharacter(const std::string& text, size_t at, size_t length) {
   return true;
 }
 
-std::string folded(std::string name) {
-  for (char& c : name)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return name;
-}
 }  // namespace
 
 std::string DecodeStoredName(support::ByteView bytes) {
@@ -63,7 +58,7 @@ void MakeColumnNamesUnique(std::vector<Column>& columns) {
   std::set<std::string> taken;
   for (Column& column : columns) {
     std::string candidate = column.name;
-    for (int n = 2; !taken.insert(folded(candidate)).second; ++n) {
+    for (int n = 2; !taken.insert(support::FoldAsciiCase(candidate)).second; ++n) {
       const std::string suffix = " (" + std::to_string(n) + ")";
       candidate = support::TruncateUtf8(column.name, Column::kMaxNameBytes - suffix.size()) + suffix;
     }

@@ -13,6 +13,7 @@
 #include "queries/query_script.h"
 #include "support/execution_log.h"
 #include "support/file_name.h"
+#include "support/text.h"
 
 namespace exporter {
 
@@ -101,6 +102,9 @@ class Run {
 
   void exportTables(int variant) {
     const auto& tables = settings_.m_exportTables;
+    // A recovered-rows table or file never takes the name of a table of the export.
+    for (const analysis::Table* table : tables)
+      if (table) targetNames_.insert(support::FoldAsciiCase(table->name));
     support::UniqueFileNames fileNames;
     for (size_t position = 0; position < tables.size(); ++position) {
       if (channel_.aborted()) return;
@@ -113,7 +117,7 @@ class Run {
       int result = variant == kFormatSqlite ? ExportTableToSqlite(recovery_, *table, *sqlite_, settings_.m_nExportMode)
                                             : ExportTableData(recovery_, *table, variant, settings_.m_nExportMode, csv);
       if (result >= 0 && settings_.m_bExportDeleted && settings_.m_nExportMode == kModeSchemaAndData)
-        result = exportRecoveredRows(*table, variant, csv);
+        result = exportRecoveredRows(*table, variant, csv, fileNames);
       if (result < 0 && !channel_.aborted()) {
         failed_ = true;
         failedTables_.insert(table);
@@ -125,11 +129,15 @@ class Run {
   }
 
   // The table's deleted and free-space rows, beside its live records.
-  int exportRecoveredRows(analysis::Table& table, int variant, CsvTableTarget csv) {
+  int exportRecoveredRows(analysis::Table& table, int variant, CsvTableTarget csv,
+                          support::UniqueFileNames& fileNames) {
     int written = 0;
-    if (variant == kFormatAccess) return ExportRecoveredRowsToAccess(recovery_, table, written);
-    if (variant == kFormatSqlite) return ExportRecoveredRowsToSqlite(recovery_, table, *sqlite_, written);
-    csv.fileTitle += kRecoveredTitleSuffix;
+    if (variant == kFormatAccess)
+      return ExportRecoveredRowsToAccess(recovery_, table, written, RecoveredTableName(table.name, targetNames_));
+    if (variant == kFormatSqlite)
+      return ExportRecoveredRowsToSqlite(recovery_, table, *sqlite_, written,
+                                         RecoveredTableName(table.name, targetNames_));
+    csv.fileTitle = fileNames.take(table.name + kRecoveredTitleSuffix);
     return ExportRecoveredRowsToCsv(recovery_, table, csv, written);
   }
 
@@ -169,6 +177,7 @@ class Run {
   int percent_ = 0;
   bool failed_ = false;
   std::set<const analysis::Table*> failedTables_;  // shown as failed, not as 0 records
+  std::set<std::string> targetNames_;              // table names of the target, FoldAsciiCase
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "records/recovered_records.h"
 #include "records/type_names.h"
 #include "support/execution_log.h"
+#include "support/text.h"
 #include "support/value_builders.h"
 
 namespace exporter {
@@ -30,9 +31,9 @@ bool hasColumnNamed(const analysis::Table& table, const std::string& name) {
 }
 
 // The table as the Access target receives it: its name with the suffix, the state column first.
-analysis::Table recoveredTableShape(const analysis::Table& table) {
+analysis::Table recoveredTableShape(const analysis::Table& table, const std::string& targetName) {
   analysis::Table shape;
-  shape.name = table.name + kRecoveredTableSuffix;
+  shape.name = targetName.empty() ? table.name + kRecoveredTableSuffix : targetName;
   analysis::Column state;
   state.name = RecoveredStateColumnName(table);
   state.type = records::kTypeText;
@@ -42,6 +43,14 @@ analysis::Table recoveredTableShape(const analysis::Table& table) {
   return shape;
 }
 }  // namespace
+
+std::string RecoveredTableName(const std::string& tableName, std::set<std::string>& taken) {
+  const std::string base = tableName + kRecoveredTableSuffix;
+  std::string name = base;
+  for (int n = 2; taken.count(support::FoldAsciiCase(name)); ++n) name = base + " (" + std::to_string(n) + ")";
+  taken.insert(support::FoldAsciiCase(name));
+  return name;
+}
 
 std::string RecoveredStateColumnName(const analysis::Table& table) {
   std::string name = "state";
@@ -78,14 +87,15 @@ int ExportRecoveredRowsToCsv(analysis::MdbRecovery& recovery, analysis::Table& t
   return file.close() && !attachments.failed() ? 1 : -1;
 }
 
-int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords) {
+int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table& table, int& recoveredRecords,
+                                const std::string& targetName) {
   recoveredRecords = 0;
   const std::vector<records::RecoveredRecord> rows = records::ReadRecoveredRecords(recovery, table);
   if (recovery.Channel().aborted()) return -1;
   if (rows.empty()) return 1;
   auto database = recovery.m_Obj_DAO_Database;
   if (!database || !database->IsOpen()) return -1;
-  const analysis::Table shape = recoveredTableShape(table);
+  const analysis::Table shape = recoveredTableShape(table, targetName);
   const std::string stateColumn = shape.columns.front().name;
   std::unique_ptr<engine::EngineRecordset> recordset;
   try {
@@ -125,12 +135,12 @@ int ExportRecoveredRowsToAccess(analysis::MdbRecovery& recovery, analysis::Table
 }
 
 int ExportRecoveredRowsToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file,
-                                int& recoveredRecords) {
+                                int& recoveredRecords, const std::string& targetName) {
   recoveredRecords = 0;
   const std::vector<records::RecoveredRecord> rows = records::ReadRecoveredRecords(recovery, table);
   if (recovery.Channel().aborted()) return -1;
   if (rows.empty()) return 1;
-  const analysis::Table shape = recoveredTableShape(table);
+  const analysis::Table shape = recoveredTableShape(table, targetName);
   const std::string create = SqliteCreateTableStatement(shape, false);
   SqliteInsert insert;
   if (!file.execute("BEGIN")) return -1;

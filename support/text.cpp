@@ -61,4 +61,10 @@ std::string BracketedName(const std::string& name) {
   return quoted + "]";
 }
 
+std::string FoldAsciiCase(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
 }  // namespace support

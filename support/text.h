@@ -18,4 +18,8 @@ std::string TruncateUtf8(const std::string& text, size_t maxBytes);
 // name (blanks, any script, brackets) stays one name.
 std::string BracketedName(const std::string& name);
 
+// The text with a-z made A-Z and every other byte kept: names compared the way the engine
+// compares them, without regard to ASCII case.
+std::string FoldAsciiCase(std::string text);
+
 }  // namespace support

@@ -2,6 +2,7 @@
 // freed page: records and analyze with and without --deleted, and the export of the recovered
 // rows beside the live ones.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
@@ -147,6 +148,30 @@ TEST_F(CliRecordsDeletedTest, AccessExportAddsTheDeletedTable) {
   ASSERT_EQ(records.exitCode, 0);
   EXPECT_EQ(json::parse(records.out)["pages"][0]["rows"],
             json::parse(R"([["deleted","10","n10"],["free-space","1","n1"],["free-space","2","n2"]])"));
+}
+
+TEST_F(CliRecordsDeletedTest, SqliteExportAddsTheDeletedTable) {
+  const std::string out = folder.file("sqlite");
+  CreateFolderForTest(out);
+  const auto result = RunCli({"export", path, "--to", out, "--sqlite", "--deleted", "--table", name});
+  ASSERT_EQ(result.exitCode, 0) << result.out;
+  std::string target;
+  for (const auto& entry : std::filesystem::directory_iterator(out))
+    if (entry.path().extension() == ".sqlite") target = entry.path().string();
+  ASSERT_FALSE(target.empty());
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(target.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  std::vector<std::string> rows;
+  const std::string sql = "SELECT state || ' ' || id || ' ' || name FROM \"" + name + "_deleted\" ORDER BY rowid";
+  sqlite3_exec(
+      db, sql.c_str(),
+      [](void* out, int, char** values, char**) {
+        static_cast<std::vector<std::string>*>(out)->push_back(values[0] ? values[0] : "NULL");
+        return 0;
+      },
+      &rows, nullptr);
+  sqlite3_close(db);
+  EXPECT_EQ(rows, (std::vector<std::string>{"deleted 10 n10", "free-space 1 n1", "free-space 2 n2"}));
 }
 
 }  // namespace
