@@ -1,10 +1,11 @@
 // ExportTableToSqlite: the records are read by the record cursor as the CSV export reads them,
 // so the table holds exactly the records the viewer shows.
 //
-// The table, its attachment child tables and its rows are written in one transaction. A primary
-// key is declared where the definition has one; when the recovered rows break it (a key
-// repeated or left empty, as damaged or edited-outside files have), the transaction is rolled
-// back and the table written again without the key: the rows matter more than the constraint.
+// The table, its attachment child tables, its rows and its indexes are written in one
+// transaction. A primary key is declared where the definition has one; when the recovered rows
+// break it (a key repeated or left empty, as damaged or edited-outside files have), the
+// transaction is rolled back and the table written again without the key: the rows matter more
+// than the constraint.
 #include "export/table_export_sqlite.h"
 
 #include <sqlite3.h>
@@ -59,6 +60,37 @@ Insertion insertRecords(analysis::MdbRecovery& recovery, analysis::Table& table,
   return complete ? Insertion::kComplete : Insertion::kIncomplete;
 }
 
+// The definition's other indexes, made once the rows are in: a unique index the rows break is
+// made without UNIQUE (and logged), so an index never costs a row.
+void createIndexes(const analysis::Table& table, SqliteFile& file, bool keyed) {
+  std::vector<std::vector<int32_t>> made;
+  for (const analysis::TableIndex& index : table.indexes) {
+    if (keyed && index.kind == analysis::TableIndex::kPrimaryKey) made.push_back(index.columnNumbers);
+  }
+  for (const analysis::TableIndex& index : table.indexes) {
+    if (std::find(made.begin(), made.end(), index.columnNumbers) != made.end()) continue;
+    std::string columns;
+    for (int32_t number : index.columnNumbers) {
+      for (const analysis::Column& column : table.columns)
+        if (column.columnNumber == number) columns += (columns.empty() ? "" : ", ") + SqliteQuoted(column.name);
+    }
+    const std::string body = "INDEX " + SqliteQuoted(table.name + "_" + index.name) + " ON " +
+                             SqliteQuoted(table.name) + " (" + columns + ")";
+    const bool unique = index.unique || index.kind == analysis::TableIndex::kPrimaryKey;
+    if (unique && file.execute("CREATE UNIQUE " + body)) {
+      made.push_back(index.columnNumbers);
+      continue;
+    }
+    if (unique)
+      support::LogError("The index " + index.name + " of " + table.name +
+                        " is not unique in the recovered rows: " + file.error());
+    if (file.execute("CREATE " + body))
+      made.push_back(index.columnNumbers);
+    else
+      support::LogError("Create index failed.. \r\nCREATE " + body + "\r\n" + file.error());
+  }
+}
+
 // One attempt inside an open transaction: the tables, then (with data) the rows.
 Insertion writeTable(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file, bool withData,
                      bool keyed, bool& created) {
@@ -72,8 +104,9 @@ Insertion writeTable(analysis::MdbRecovery& recovery, analysis::Table& table, Sq
   }
   created = attachments.create(recovery, file, table);
   if (!created) return Insertion::kIncomplete;
-  if (!withData) return Insertion::kComplete;
-  return insertRecords(recovery, table, file, keyed, attachments);
+  const Insertion inserted = withData ? insertRecords(recovery, table, file, keyed, attachments) : Insertion::kComplete;
+  if (inserted != Insertion::kKeyRefused) createIndexes(table, file, keyed);
+  return inserted;
 }
 
 }  // namespace

@@ -15,8 +15,9 @@ namespace exporter {
 std::string SqliteCreateTableStatement(const analysis::Table& table, bool withPrimaryKey = true);
 
 // Creates the table (and a child table per attachment column) in file and, in mode
-// kModeSchemaAndData, inserts its records; counts them in exportedRecords. A primary key the
-// rows break is left out rather than any row. 1 on success; -1 when the table cannot be created
+// kModeSchemaAndData, inserts its records; counts them in exportedRecords; then makes the
+// definition's other indexes. A primary key or unique index the rows break is left out (or made
+// without UNIQUE) rather than any row. 1 on success; -1 when the table cannot be created
 // (no columns, a name taken: nothing is left of it), a record cannot be written, or the abort
 // flag was raised (nothing is left of the table then).
 int ExportTableToSqlite(analysis::MdbRecovery& recovery, analysis::Table& table, SqliteFile& file, int exportMode);

@@ -128,11 +128,26 @@ TEST_F(SqliteTableExportTest, PrimaryKeyDeclaredUnlessTheRowsBreakIt) {
     std::vector<Row> rows;
     std::vector<std::string> keyColumns;  // pragma table_info: name|pk|notnull of the key's columns
     int records;
+    std::vector<std::string> indexes;  // name|unique of the indexes made besides the key
   };
   const Case cases[] = {
-      {"distinct keys", {{1, true, 42, "a"}, {3, false, 7, "b"}}, {"text:id|int:2|int:1", "text:note|int:1|int:1"}, 2},
-      {"a key repeated", {{1, true, 42, "a"}, {1, false, 7, "a"}}, {}, 2},
-      {"a key left empty", {{1, true, 42, "a"}, {0, false, 0, "", 0, true}}, {}, 2},
+      {"distinct keys",
+       {{1, true, 42, "a"}, {3, false, 7, "b"}},
+       {"text:id|int:2|int:1", "text:note|int:1|int:1"},
+       2,
+       {"text:Shop \"T\"_ByFlag|int:0", "text:Shop \"T\"_ByNote|int:1"}},
+      // A note repeated: the unique index on it is made without UNIQUE.
+      {"a key repeated",
+       {{1, true, 42, "a"}, {1, false, 7, "a"}},
+       {},
+       2,
+       {"text:Shop \"T\"_ByFlag|int:0", "text:Shop \"T\"_ByNote|int:0", "text:Shop \"T\"_PrimaryKey|int:0"}},
+      // An empty key: no primary key, but a unique index holds (empty values never clash).
+      {"a key left empty",
+       {{1, true, 42, "a"}, {0, false, 0, "", 0, true}},
+       {},
+       2,
+       {"text:Shop \"T\"_ByFlag|int:0", "text:Shop \"T\"_ByNote|int:1", "text:Shop \"T\"_PrimaryKey|int:1"}},
   };
   for (const auto& c : cases) {
     exporter::SqliteFile fresh;
@@ -140,7 +155,8 @@ TEST_F(SqliteTableExportTest, PrimaryKeyDeclaredUnlessTheRowsBreakIt) {
     ASSERT_TRUE(fresh.create(place.file("k.sqlite")));
     fixture.table.dataPages.clear();
     openWithRows(c.rows);
-    fixture.table.indexes = {analysis::TableIndex{"PrimaryKey", {3, 0}, true, analysis::TableIndex::kPrimaryKey}};
+    fixture.table.indexes = {analysis::TableIndex{"PrimaryKey", {3, 0}, true, analysis::TableIndex::kPrimaryKey},
+                             analysis::TableIndex{"ByNote", {3}, true}, analysis::TableIndex{"ByFlag", {1}, false}};
     EXPECT_EQ(exporter::ExportTableToSqlite(fixture.recovery(), fixture.table, fresh, exporter::kModeSchemaAndData), 1)
         << c.what;
     EXPECT_EQ(fixture.table.exportedRecords, c.records) << c.what;
@@ -150,6 +166,11 @@ TEST_F(SqliteTableExportTest, PrimaryKeyDeclaredUnlessTheRowsBreakIt) {
     EXPECT_EQ(rowsOf(fresh.handle(),
                      "SELECT name, pk, \"notnull\" FROM pragma_table_info('Shop \"T\"') WHERE pk > 0 ORDER BY name"),
               c.keyColumns)
+        << c.what;
+    EXPECT_EQ(rowsOf(fresh.handle(),
+                     "SELECT name, \"unique\" FROM pragma_index_list('Shop \"T\"') WHERE origin = 'c' "
+                     "ORDER BY name"),
+              c.indexes)
         << c.what;
   }
 }
