@@ -1,6 +1,7 @@
 // Analysis results as JSON.
 #include "cli/analysis_json.h"
 
+#include "records/linked_tables.h"
 #include "records/row_states.h"
 #include "records/type_names.h"
 
@@ -103,6 +104,17 @@ void AddRowStateCounts(analysis::MdbRecovery& recovery, json& analysis) {
                              {"freeSpace", counts.freeSpace},
                              {"unreadable", counts.unreadable}};
   }
+}
+
+void AddLinkedTables(analysis::MdbRecovery& recovery, json& analysis) {
+  json linked = json::array();
+  for (const auto& table : records::ReadLinkedTables(recovery))
+    linked.push_back(json{{"name", table.name},
+                          {"sourceTable", table.sourceTable},
+                          {"database", table.database},
+                          {"connect", table.connect},
+                          {"odbc", table.odbc}});
+  analysis["linkedTables"] = linked;
 }
 
 }  // namespace cli

@@ -17,4 +17,8 @@ nlohmann::json AnalysisToJson(const analysis::MdbRecovery& recovery, const std::
 // "unreadable"}, counted over its live and freed pages.
 void AddRowStateCounts(analysis::MdbRecovery& recovery, nlohmann::json& analysis);
 
+// Adds "linkedTables": [{"name", "sourceTable", "database", "connect", "odbc"}], the tables whose
+// rows live in another file or on a server (passwords in connect strings masked).
+void AddLinkedTables(analysis::MdbRecovery& recovery, nlohmann::json& analysis);
+
 }  // namespace cli

@@ -5,6 +5,7 @@
 #include "cli/analysis_run.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "records/linked_tables.h"
 
 namespace cli {
 
@@ -31,6 +32,7 @@ int AnalyzeCommand(const std::vector<std::string>& args) {
   if (asJson) {
     auto json = AnalysisToJson(session.recovery(), path, ok, console.messages(), console.statusLines());
     AddRowStateCounts(session.recovery(), json);
+    AddLinkedTables(session.recovery(), json);
     std::printf("%s\n", json.dump(2).c_str());
   } else {
     std::size_t userTables = 0;
@@ -38,6 +40,9 @@ int AnalyzeCommand(const std::vector<std::string>& args) {
       if (table.name.rfind("ASys", 0) != 0) ++userTables;
     std::printf("%s: %s, %zu pages, %zu tables, %zu queries\n", path.c_str(), ok ? "analysed" : "not analysed",
                 analysis::g_pageMap.size(), userTables, analysis::g_queries.size());
+    // The rows of a linked table are elsewhere: say where.
+    for (const auto& linked : records::ReadLinkedTables(session.recovery()))
+      std::printf("linked table %s: %s\n", linked.name.c_str(), records::LinkedTableSource(linked).c_str());
   }
   return ok ? 0 : 1;
 }
