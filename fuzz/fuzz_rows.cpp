@@ -1,10 +1,11 @@
 // Fuzzes one data page through ReadRecord, the export's row reader, the row check and the row
-// state classifier, with a table whose definition is fuzzed too. Input: a 2-byte definition length, the definition,
+// state classifier, with a table whose definition (indexes included) is fuzzed too. Input: a 2-byte definition length, the definition,
 // then the data page (cut or padded to one page).
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "analysis/table_indexes.h"
 #include "fuzz/fuzz_support.h"
 #include "records/record_fetch.h"
 #include "records/row_check.h"
@@ -36,6 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   analysis::MdbRecovery& recovery = fuzzsupport::PageRecovery();
   analysis::Table table;
   if (recovery.DecodeTableDefinition(definition, table) != 1) return 0;
+  (void)analysis::PrimaryKeyColumns(table);  // the index blocks that follow the column names
   std::copy(pageBytes, pageBytes + pageLength, table.pageBuffer.begin());
   analysis::g_rowFields.assign(table.maxColumns, analysis::Field{});
 

@@ -2,7 +2,7 @@
 // and read back through sqlite3 against the peer reader's rows in expected/: as many rows as the
 // peer returns, integers and texts exactly, doubles and singles as the same binary value,
 // currency and NUMERIC as the same decimal, dates equal, binary and OLE values as the stored
-// bytes, null as NULL.
+// bytes, null as NULL. Python's sqlite3 reads every table the same way.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <nlohmann/json.hpp>
 
 #include "analysis/mdb_recovery.h"
@@ -21,6 +22,7 @@
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 #include "tests/support/peer_cells.h"
+#include "tests/support/program_runner.h"
 
 namespace {
 
@@ -102,15 +104,78 @@ std::vector<Row> readTable(sqlite3* db, const std::string& table, std::vector<st
   return rows;
 }
 
+// Python's sqlite3 over the same tables, as a check on the reading above: each cell as
+// [storage, text] with REAL as float.hex() (the exact bits) and TEXT and BLOB as the hex of their
+// bytes. "" when it reads what rowsByTable holds, else what differs; "no python3" when Python
+// cannot be run.
+std::string pythonSqliteDifference(const std::string& database,
+                                   const std::map<std::string, std::vector<Row>>& rowsByTable) {
+  static const char* kScript =
+      "import json, sqlite3, sys\n"
+      "db = sqlite3.connect('file:' + sys.argv[1] + '?mode=ro', uri=True)\n"
+      "db.text_factory = bytes\n"
+      "def cell(v):\n"
+      "    if v is None: return ['null', '']\n"
+      "    if isinstance(v, int): return ['integer', str(v)]\n"
+      "    if isinstance(v, float): return ['real', v.hex()]\n"
+      "    if isinstance(v, bytes): return ['bytes', v.hex()]\n"
+      "    return ['other', repr(v)]\n"
+      "out = {}\n"
+      "for name in sys.argv[2:]:\n"
+      "    q = '\"' + name.replace('\"', '\"\"') + '\"'\n"
+      "    out[name] = [[cell(v) for v in row] for row in db.execute('SELECT * FROM ' + q + ' ORDER BY rowid')]\n"
+      "print(json.dumps(out))\n";
+  std::vector<std::string> args{"python3", "-c", kScript, database};
+  for (const auto& [name, rows] : rowsByTable) args.push_back(name);
+  const testsupport::ProgramResult python = testsupport::RunProgram(args);
+  if (python.exitCode != 0) return "no python3";
+  const json read = json::parse(python.out, nullptr, false);
+  if (!read.is_object()) return "python3 gave no tables";
+  for (const auto& [name, rows] : rowsByTable) {
+    const json& theirs = read[name];
+    if (theirs.size() != rows.size()) return name + ": python3 reads " + std::to_string(theirs.size()) + " rows";
+    for (size_t r = 0; r < rows.size(); ++r) {
+      for (size_t c = 0; c < rows[r].size(); ++c) {
+        const Cell& ours = rows[r][c];
+        std::string storage = "null", text;
+        char hex[3];
+        switch (ours.storage) {
+          case SQLITE_INTEGER: storage = "integer", text = ours.text; break;
+          case SQLITE_FLOAT: {
+            // Python's float.hex() is exact: read back, it must give the same bits.
+            storage = "real";
+            const std::string theirsText = theirs[r][c][1].is_string() ? theirs[r][c][1].get<std::string>() : "";
+            const double value = std::strtod(theirsText.c_str(), nullptr);
+            text = std::memcmp(&value, &ours.real, sizeof value) == 0 ? theirsText : "differs";
+            break;
+          }
+          case SQLITE_TEXT:
+          case SQLITE_BLOB:
+            storage = "bytes";
+            for (unsigned char byte : ours.text) std::snprintf(hex, sizeof hex, "%02x", byte), text += hex;
+            break;
+          default: break;
+        }
+        if (theirs[r][c] != json::array({storage, text}))
+          return name + " row " + std::to_string(r + 1) + " column " + std::to_string(c + 1) + ": python3 " +
+                 theirs[r][c].dump();
+      }
+    }
+  }
+  return "";
+}
+
 struct Tally {
   size_t rows = 0, cells = 0;
   std::vector<std::string> failures;
 };
 
-void compareTable(const std::string& file, const json& expected, sqlite3* db, Tally& tally) {
+void compareTable(const std::string& file, const json& expected, sqlite3* db, Tally& tally,
+                  std::map<std::string, std::vector<Row>>& rowsByTable) {
   const std::string table = expected["name"];
   std::vector<std::string> names;
   const std::vector<Row> rows = readTable(db, table, names);
+  rowsByTable[table] = rows;
   const auto& columns = expected["columns"];
   if (names.empty()) {
     tally.failures.push_back(file + ": no table " + table + " in the SQLite database");
@@ -185,9 +250,15 @@ TEST(SqliteExportCorpusTest, EveryUserTableReadsBackAsThePeerReadsIt) {
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(outcome.target.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK) << file;
     Tally tally;
+    std::map<std::string, std::vector<Row>> rowsByTable;
     for (const auto& table : expected["tables"])
-      if (table.contains("columns")) compareTable(file, table, db, tally);  // else the peer refused it
+      if (table.contains("columns")) compareTable(file, table, db, tally, rowsByTable);  // else the peer refused it
     sqlite3_close(db);
+    const std::string python = pythonSqliteDifference(outcome.target, rowsByTable);
+    if (python == "no python3")
+      std::printf("[ sqlite export ] python3 not found: read back through the C interface only\n");
+    else if (!python.empty())
+      tally.failures.push_back(file + ": Python's sqlite3 reads it otherwise: " + python);
     for (const auto& row : outcome.statistics)
       for (const auto& table : expected["tables"])
         if (table["name"] == row.tableName && table.contains("rowsReturned"))
