@@ -103,10 +103,7 @@ void compareTable(const std::string& file, const json& expected, const std::stri
 TEST(CsvExportCorpusTest, EveryUserTableAgreesWithThePeer) {
   SKIP_WITHOUT_CORPUS();
   testsupport::PeerTally total;
-  for (const auto& path : testsupport::CorpusDatabases()) {
-    const json expected = testsupport::ExpectedJson(path);
-    if (!expected.is_object()) continue;
-    const std::string file = std::filesystem::path(path).filename().string();
+  for (const auto& [path, file, expected] : testsupport::PeerReadDatabases()) {
     testsupport::AnalysedFile analysed;
     ASSERT_TRUE(analysed.analyse(path).ok) << file;
 

@@ -200,10 +200,7 @@ void compareTable(const std::string& file, const json& expected, sqlite3* db, te
 TEST(SqliteExportCorpusTest, EveryUserTableReadsBackAsThePeerReadsIt) {
   SKIP_WITHOUT_CORPUS();
   testsupport::PeerTally total;
-  for (const auto& path : testsupport::CorpusDatabases()) {
-    const json expected = testsupport::ExpectedJson(path);
-    if (!expected.is_object()) continue;
-    const std::string file = std::filesystem::path(path).filename().string();
+  for (const auto& [path, file, expected] : testsupport::PeerReadDatabases()) {
     testsupport::AnalysedFile analysed;
     ASSERT_TRUE(analysed.analyse(path).ok) << file;
 
