@@ -128,14 +128,21 @@ TEST_F(CliRecordsDeletedTest, CsvExportWritesRecoveredRowsBesideTheTable) {
     EXPECT_EQ(entry.path().string().find("(deleted)"), std::string::npos) << entry.path();
 }
 
-TEST_F(CliRecordsDeletedTest, AccessExportAddsTheDeletedTable) {
-  const std::string out = folder.file("access");
+// Exports the table with --deleted in format option (one new folder per format) and gives the
+// written database's path, or "" when the export failed or wrote none.
+std::string exportWithDeletedRows(const TempFolder& folder, const std::string& path, const std::string& name,
+                                  const std::string& option, const std::string& extension) {
+  const std::string out = folder.file(option.substr(2));
   CreateFolderForTest(out);
-  const auto result = RunCli({"export", path, "--to", out, "--access", "--deleted", "--table", name});
-  ASSERT_EQ(result.exitCode, 0) << result.out;
-  std::string target;
+  const auto result = RunCli({"export", path, "--to", out, option, "--deleted", "--table", name});
+  EXPECT_EQ(result.exitCode, 0) << result.out;
   for (const auto& entry : std::filesystem::directory_iterator(out))
-    if (entry.path().extension() == ".accdb") target = entry.path().string();
+    if (entry.path().extension() == extension) return entry.path().string();
+  return {};
+}
+
+TEST_F(CliRecordsDeletedTest, AccessExportAddsTheDeletedTable) {
+  const std::string target = exportWithDeletedRows(folder, path, name, "--access", ".accdb");
   ASSERT_FALSE(target.empty());
   // Read back by the table's columns: the reader names the target's tables only as far as its
   // catalog allows.
@@ -151,13 +158,7 @@ TEST_F(CliRecordsDeletedTest, AccessExportAddsTheDeletedTable) {
 }
 
 TEST_F(CliRecordsDeletedTest, SqliteExportAddsTheDeletedTable) {
-  const std::string out = folder.file("sqlite");
-  CreateFolderForTest(out);
-  const auto result = RunCli({"export", path, "--to", out, "--sqlite", "--deleted", "--table", name});
-  ASSERT_EQ(result.exitCode, 0) << result.out;
-  std::string target;
-  for (const auto& entry : std::filesystem::directory_iterator(out))
-    if (entry.path().extension() == ".sqlite") target = entry.path().string();
+  const std::string target = exportWithDeletedRows(folder, path, name, "--sqlite", ".sqlite");
   ASSERT_FALSE(target.empty());
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open_v2(target.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
