@@ -1,7 +1,8 @@
-// The viewer as a desktop program: a resizable window whose grid shows a whole page, paging by
-// record numbers, tooltips on cut names and cells, the window state and recent files kept,
-// honest outcomes for refused and damaged files, query captions and SQL layout, and files
-// opened by the command line, by a drop and from the recent-files menu.
+// The viewer as a desktop program: a resizable window with its banner across its width and a
+// grid that shows a whole page, paging by record numbers, tooltips on cut names and cells, the
+// window state and recent files kept, honest outcomes for refused and damaged files, query
+// captions and SQL layout, and files opened by the command line, by a drop and from the
+// recent-files menu.
 #include <QDropEvent>
 #include <QFontInfo>
 #include <QImage>
