@@ -9,7 +9,6 @@
 
 #include "analysis/mdb_recovery.h"
 #include "export/access_target.h"
-#include "export/analysis_steps.h"
 #include "export/export_folder.h"
 #include "export/export_settings.h"
 #include "export/sqlite_file.h"
@@ -24,7 +23,7 @@
 #include "records/table_scan.h"
 #include "records/type_names.h"
 #include "records/value_text.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/corpus.h"
 #include "tests/support/csv_reader.h"
 #include "tests/support/log_capture.h"
@@ -33,26 +32,6 @@
 namespace {
 
 using nlohmann::json;
-
-analysis::Table* tableNamed(const std::string& name) {
-  for (auto& table : analysis::g_tables)
-    if (table.name == name) return &table;
-  return nullptr;
-}
-
-// One analysed corpus file.
-struct Analysed {
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery recovery{channel};
-
-  // Analyses the file (a corpus path, or any path) and gives the named table, or nullptr.
-  analysis::Table* open(const std::string& file, const std::string& table) {
-    const std::string path = file.rfind("/", 0) == 0 ? file : testsupport::CorpusFile(file);
-    exporter::InstallAnalysisSteps(recovery);
-    if (path.empty() || !testsupport::RunAnalysis(recovery, path).ok) return nullptr;
-    return tableNamed(table);
-  }
-};
 
 class ComplexColumnsCorpusTest : public ::testing::Test {
  protected:
@@ -77,12 +56,12 @@ std::map<std::string, int32_t> keysById(analysis::MdbRecovery& recovery, const a
 }
 
 TEST_F(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
-  Analysed a;
+  testsupport::AnalysedFile a;
   analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   const analysis::Column* column = records::FindColumn(*table, "attach-data");
   ASSERT_NE(column, nullptr);
-  const auto keys = keysById(a.recovery, *table, "attach-data");
+  const auto keys = keysById(a.recovery(), *table, "attach-data");
 
   const json expected =
       testsupport::ExpectedJson(testsupport::CorpusFile("ace/complexDataTestV2007.accdb"))["tables"][0];
@@ -96,7 +75,7 @@ TEST_F(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
     const json theirs = json::parse(row[attachmentColumn].get<std::string>());
     ASSERT_TRUE(keys.count(id));
     support::Value cell;
-    ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at(id), cell));
+    ASSERT_TRUE(records::ComplexColumnValue(a.recovery(), *column, keys.at(id), cell));
     ASSERT_EQ(cell.kind, support::ValueKind::kAttachments);
     ASSERT_EQ(cell.attachments.size(), theirs.size());
     for (size_t i = 0; i < theirs.size(); ++i) {
@@ -112,7 +91,7 @@ TEST_F(ComplexColumnsCorpusTest, AttachmentsEqualThePeersExtraction) {
 }
 
 TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
-  Analysed a;
+  testsupport::AnalysedFile a;
   analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   const std::string history = "VersionHistory_F5F8918F-0A3F-4DA9-AE71-184EE5012880";
@@ -135,12 +114,12 @@ TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
     SCOPED_TRACE(c.column);
     const analysis::Column* column = records::FindColumn(*table, c.column);
     ASSERT_NE(column, nullptr);
-    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, column->complexId);
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery(), column->complexId);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data->kind, c.kind);
-    for (const auto& [id, key] : keysById(a.recovery, *table, c.column)) {
+    for (const auto& [id, key] : keysById(a.recovery(), *table, c.column)) {
       support::Value cell;
-      ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, key, cell));
+      ASSERT_TRUE(records::ComplexColumnValue(a.recovery(), *column, key, cell));
       EXPECT_EQ(records::ValueText(*column, cell), c.textById.at(id)) << id;
     }
   }
@@ -148,10 +127,10 @@ TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
   // Version history: every saved text of row3, newest first, the newest equal to the memo.
   const analysis::Column* column = records::FindColumn(*table, history);
   ASSERT_NE(column, nullptr);
-  const auto keys = keysById(a.recovery, *table, history);
+  const auto keys = keysById(a.recovery(), *table, history);
   ASSERT_TRUE(keys.count("row3"));
   support::Value cell;
-  ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at("row3"), cell));
+  ASSERT_TRUE(records::ComplexColumnValue(a.recovery(), *column, keys.at("row3"), cell));
   ASSERT_EQ(cell.kind, support::ValueKind::kList);
   std::vector<std::string> texts;
   for (const auto& version : cell.items) {
@@ -164,12 +143,12 @@ TEST_F(ComplexColumnsCorpusTest, MultiValueAndVersionHistoryValues) {
 
 // The grid's row texts carry the joined values in the complex columns' places.
 TEST_F(ComplexColumnsCorpusTest, RecordTextsShowTheJoinedValues) {
-  Analysed a;
+  testsupport::AnalysedFile a;
   analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   table->currentPageIndex = table->nextRecordIndex = table->nextRowInPage = 0;
   std::vector<std::string> texts(records::kRecordsPerScreen);
-  ASSERT_EQ(records::FetchRecords(a.recovery, *table, texts.data()), 1);
+  ASSERT_EQ(records::FetchRecords(a.recovery(), *table, texts.data()), 1);
   bool sawRow2 = false;
   for (const auto& text : texts) {
     if (text.rfind("row2", 0) != 0) continue;
@@ -186,16 +165,16 @@ TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
   testsupport::TempFolder out;
   std::string target;
   {
-    Analysed a;
+    testsupport::AnalysedFile a;
     analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(exporter::CreateTarget(a.recovery, out.path(), "Target", &target), 1);
-    EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatAccess, exporter::kModeSchemaAndData, {}),
-              1);
+    ASSERT_EQ(exporter::CreateTarget(a.recovery(), out.path(), "Target", &target), 1);
+    EXPECT_EQ(
+        exporter::ExportTableData(a.recovery(), *table, exporter::kFormatAccess, exporter::kModeSchemaAndData, {}), 1);
     EXPECT_EQ(table->exportedRecords, 4);
-    ASSERT_EQ(exporter::CloseTarget(a.recovery), 1);
+    ASSERT_EQ(exporter::CloseTarget(a.recovery()), 1);
   }
-  Analysed written;
+  testsupport::AnalysedFile written;
   analysis::Table* files = written.open(target, "Table1_attach-data_files");
   ASSERT_NE(files, nullptr);
   const analysis::Column* key = records::FindColumn(*files, "Key");
@@ -203,13 +182,13 @@ TEST_F(ComplexColumnsCorpusTest, AccessTargetGetsAChildTableOfFiles) {
   const analysis::Column* data = records::FindColumn(*files, "Data");
   ASSERT_TRUE(key && name && data);
   std::vector<std::string> rows;
-  records::ScanTableRows(written.recovery, *files, [&](const records::ScannedRow& row) {
+  records::ScanTableRows(written.recovery(), *files, [&](const records::ScannedRow& row) {
     support::ByteView k, n, d;
     row.value(*key, k);
     row.value(*name, n);
     row.value(*data, d);
     std::vector<uint8_t> bytes;
-    records::ReadLongValueData(written.recovery, d, records::ParseLongValueReference(d), bytes);
+    records::ReadLongValueData(written.recovery(), d, records::ParseLongValueReference(d), bytes);
     rows.push_back(std::to_string(k.i32(0)) + " " + format::DecodeJetText(n) + " " + std::to_string(bytes.size()));
     return true;
   });
@@ -222,12 +201,12 @@ TEST_F(ComplexColumnsCorpusTest, SqliteTargetGetsAChildTableOfFiles) {
   testsupport::TempFolder out;
   const std::string path = out.file("t.sqlite");
   {
-    Analysed a;
+    testsupport::AnalysedFile a;
     analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
     ASSERT_NE(table, nullptr);
     exporter::SqliteFile file;
     ASSERT_TRUE(file.create(path));
-    EXPECT_EQ(exporter::ExportTableToSqlite(a.recovery, *table, file, exporter::kModeSchemaAndData), 1);
+    EXPECT_EQ(exporter::ExportTableToSqlite(a.recovery(), *table, file, exporter::kModeSchemaAndData), 1);
     EXPECT_EQ(table->exportedRecords, 4);
   }
   std::vector<std::string> ours;
@@ -269,12 +248,12 @@ TEST_F(ComplexColumnsCorpusTest, SqliteTargetGetsAChildTableOfFiles) {
 // A CSV export writes every attachment's bytes beside the tables, one folder per record, and
 // the cell lists the written files' paths; a file it cannot write fails the table.
 TEST_F(ComplexColumnsCorpusTest, CsvExportWritesTheAttachmentFiles) {
-  Analysed a;
+  testsupport::AnalysedFile a;
   analysis::Table* table = a.open("ace/complexDataTestV2007.accdb", "Table1");
   ASSERT_NE(table, nullptr);
   testsupport::TempFolder out;
   const std::string folder = exporter::PrepareCsvExportFolder(out.path());
-  ASSERT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
+  ASSERT_EQ(exporter::ExportTableData(a.recovery(), *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
                                       {folder, "Table1"}),
             1);
   const testsupport::CsvParse csv = testsupport::ReadCsvFile(folder + "/Tables/Table1.csv");
@@ -286,13 +265,13 @@ TEST_F(ComplexColumnsCorpusTest, CsvExportWritesTheAttachmentFiles) {
     if (csv.records[0][c].text == "attach-data") cellColumn = c;
   }
   const analysis::Column* column = records::FindColumn(*table, "attach-data");
-  const auto keys = keysById(a.recovery, *table, "attach-data");
+  const auto keys = keysById(a.recovery(), *table, "attach-data");
   int files = 0;
   for (size_t record = 1; record < csv.records.size(); ++record) {
     const std::string rowId = csv.records[record][id].text;
     SCOPED_TRACE(rowId);
     support::Value cell;
-    ASSERT_TRUE(records::ComplexColumnValue(a.recovery, *column, keys.at(rowId), cell));
+    ASSERT_TRUE(records::ComplexColumnValue(a.recovery(), *column, keys.at(rowId), cell));
     std::string expectedPaths;
     for (const auto& file : cell.attachments) {
       const std::string path = "Attachments/Table1/attach-data/" + std::to_string(record) + "/" + file.name;
@@ -312,7 +291,7 @@ TEST_F(ComplexColumnsCorpusTest, CsvExportWritesTheAttachmentFiles) {
   const std::string blocked = exporter::PrepareCsvExportFolder(blockedOut.path());
   testsupport::WriteWholeFile(blocked + "/Attachments", {'x'});  // a file where the folder goes
   testsupport::LogCapture log;
-  EXPECT_EQ(exporter::ExportTableData(a.recovery, *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
+  EXPECT_EQ(exporter::ExportTableData(a.recovery(), *table, exporter::kFormatCsv, exporter::kModeSchemaAndData,
                                       {blocked, "Table1"}),
             -1);
   EXPECT_EQ(testsupport::ReadCsvFile(blocked + "/Tables/Table1.csv").records.size(), 5u);
@@ -322,11 +301,11 @@ TEST_F(ComplexColumnsCorpusTest, CsvExportWritesTheAttachmentFiles) {
 // Another file's resources table: five uncompressed pictures and one compressed theme file
 // without an extension, by key, with the names and sizes mdb-reader extracts.
 TEST_F(ComplexColumnsCorpusTest, ResourcesAttachmentsRawAndCompressed) {
-  Analysed a;
+  testsupport::AnalysedFile a;
   ASSERT_NE(a.open("ace/odbcLinkerTestV2007.accdb", "Lokal"), nullptr);
   std::map<int32_t, std::string> found;
   for (int32_t complexId = 1; complexId < 16; ++complexId) {
-    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery, complexId);
+    const records::ComplexColumnData* data = records::FindComplexColumn(a.recovery(), complexId);
     if (data == nullptr || data->kind != records::ComplexKind::kAttachment) continue;
     for (const auto& [key, cell] : data->cells)
       for (const auto& file : cell.attachments) {

@@ -14,29 +14,18 @@
 #include <nlohmann/json.hpp>
 #include <set>
 
-#include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
 #include "export/csv_rules.h"
-#include "export/export_folder.h"
-#include "export/export_runner.h"
 #include "platform/file_system.h"
 #include "records/type_names.h"
-#include "support/file_name.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/corpus.h"
 #include "tests/support/csv_reader.h"
 #include "tests/support/peer_cells.h"
+#include "tests/support/peer_rows.h"
 
 namespace {
 
 using nlohmann::json;
-
-class QuietView : public exporter::ExportView {
- public:
-  void statusInserted(const std::string&) override {}
-  void percentChanged(int) override {}
-  void finished(const std::string&, const std::vector<exporter::ExportStatistic>&) override {}
-};
 
 // Our CSV field against the peer's cell of a column of this peer type: texts byte for byte,
 // doubles and singles as the same binary value, binary and OLE values as their stored bytes.
@@ -58,12 +47,8 @@ bool sameCell(const testsupport::CsvCell& ours, const json& theirs, const std::s
   return ours.text == peer;
 }
 
-struct Tally {
-  size_t rows = 0, cells = 0;
-  std::vector<std::string> failures;
-};
-
-void compareTable(const std::string& file, const json& expected, const std::string& csvPath, Tally& tally) {
+void compareTable(const std::string& file, const json& expected, const std::string& csvPath,
+                  testsupport::PeerTally& tally) {
   const std::string table = expected["name"];
   const testsupport::CsvParse parse = testsupport::ReadCsvFile(csvPath);
   if (!parse.ok) tally.failures.push_back(file + " " + table + ": " + csvPath + " is no well-formed CSV");
@@ -95,78 +80,38 @@ void compareTable(const std::string& file, const json& expected, const std::stri
       if (position[c] < 0 || !sameCell(mine[position[c]], theirs[c], columns[c]["type"])) return false;
     return true;
   };
-  // Moved rows come back where they sit, not in slot order: pair each peer row with the first
-  // unused line that agrees, trying the line at the same place first.
-  std::vector<bool> used(lines.size(), false);
-  size_t index = 0;
-  for (const auto& theirs : expected["rows"]) {
-    ++index;
-    bool matched = index < lines.size() && !used[index] && agrees(theirs, lines[index]);
-    if (matched) used[index] = true;
-    for (size_t r = 1; r < lines.size() && !matched; ++r)
-      if (!used[r] && agrees(theirs, lines[r])) used[r] = matched = true;
-    ++tally.rows;
-    tally.cells += columns.size();
-    if (matched || tally.failures.size() >= 50) continue;
-    // Tell which values of the line at the same place differ.
-    std::string differences;
-    for (size_t c = 0; c < columns.size() && index < lines.size(); ++c) {
-      const testsupport::CsvCell mine = position[c] >= 0 && position[c] < static_cast<int>(lines[index].size())
-                                            ? lines[index][position[c]]
-                                            : testsupport::CsvCell{"<missing>"};
-      if (!sameCell(mine, theirs[c], columns[c]["type"]))
-        differences += " " + columns[c]["name"].get<std::string>() + ": ours " + (mine.quoted ? "quoted " : "") + "\"" +
-                       mine.text.substr(0, 80) + "\", peer " + theirs[c].dump() + ";";
-    }
-    tally.failures.push_back(file + " " + table + ": no line for the peer's row " + std::to_string(index) +
-                             differences);
-  }
-}
-
-struct UserTablesExport {
-  exporter::ExportOutcome outcome;
-  std::string folder;
-  std::map<std::string, std::string> csvFiles;  // table name -> its CSV file
-};
-
-// Exports every user table of the analysed file into a new folder of destination.
-UserTablesExport exportUserTables(analysis::MdbRecovery& recovery, int format, const std::string& destination) {
-  exporter::ExportSettings settings;
-  settings.m_nExportFormat = format;
-  settings.m_nExportMode = exporter::kModeSchemaAndData;
-  settings.m_strFileTitle = "corpus";
-  settings.m_strExportFolder =
-      format == exporter::kFormatCsv ? exporter::PrepareCsvExportFolder(destination) : destination;
-  UserTablesExport result;
-  result.folder = settings.m_strExportFolder;
-  support::UniqueFileNames names;
-  for (auto& table : analysis::g_tables) {
-    if (table.name.empty() || table.name.rfind("ASys", 0) == 0) continue;
-    settings.m_exportTables.push_back(&table);
-    result.csvFiles.emplace(table.name, result.folder + "/Tables/" + names.take(table.name) + ".csv");
-  }
-  QuietView view;
-  result.outcome = exporter::RunExport(recovery, settings, view);
-  return result;
+  testsupport::MatchPeerRows(
+      expected["rows"], columns.size(), 1, lines.size(),
+      [&](const json& theirs, size_t line) { return agrees(theirs, lines[line]); },
+      [&](size_t peerIndex, size_t index) {
+        // Tell which values of the line at the same place differ.
+        const json& theirs = expected["rows"][peerIndex];
+        std::string differences;
+        for (size_t c = 0; c < columns.size() && index < lines.size(); ++c) {
+          const testsupport::CsvCell mine = position[c] >= 0 && position[c] < static_cast<int>(lines[index].size())
+                                                ? lines[index][position[c]]
+                                                : testsupport::CsvCell{"<missing>"};
+          if (!sameCell(mine, theirs[c], columns[c]["type"]))
+            differences += " " + columns[c]["name"].get<std::string>() + ": ours " + (mine.quoted ? "quoted " : "") +
+                           "\"" + mine.text.substr(0, 80) + "\", peer " + theirs[c].dump() + ";";
+        }
+        return file + " " + table + ": no line for the peer's row " + std::to_string(peerIndex + 1) + differences;
+      },
+      tally);
 }
 
 TEST(CsvExportCorpusTest, EveryUserTableAgreesWithThePeer) {
   SKIP_WITHOUT_CORPUS();
-  Tally total;
-  for (const auto& path : testsupport::CorpusDatabases()) {
-    const json expected = testsupport::ExpectedJson(path);
-    if (!expected.is_object()) continue;
-    const std::string file = std::filesystem::path(path).filename().string();
-    analysis::ProgressChannel channel;
-    analysis::MdbRecovery recovery(channel);
-    exporter::InstallAnalysisSteps(recovery);
-    ASSERT_TRUE(testsupport::RunAnalysis(recovery, path).ok) << file;
+  testsupport::PeerTally total;
+  for (const auto& [path, file, expected] : testsupport::PeerReadDatabases()) {
+    testsupport::AnalysedFile analysed;
+    ASSERT_TRUE(analysed.analyse(path).ok) << file;
 
     testsupport::TempFolder destination;
-    const UserTablesExport csv = exportUserTables(recovery, exporter::kFormatCsv, destination.path());
+    const auto csv = analysed.exportUserTables(exporter::kFormatCsv, destination.path());
     EXPECT_TRUE(csv.outcome.succeeded()) << file;
 
-    Tally tally;
+    testsupport::PeerTally tally;
     for (const auto& table : expected["tables"]) {
       if (!table.contains("columns")) continue;  // the peer refused the table
       const auto found = csv.csvFiles.find(table["name"].get<std::string>());
@@ -176,13 +121,9 @@ TEST(CsvExportCorpusTest, EveryUserTableAgreesWithThePeer) {
       }
       compareTable(file, table, found->second, tally);
     }
-    std::printf("[ csv export ] %-36s %5zu rows, %6zu cells, %zu disagreements\n", file.c_str(), tally.rows,
-                tally.cells, tally.failures.size());
-    for (const auto& failure : tally.failures) ADD_FAILURE() << failure;
-    total.rows += tally.rows;
-    total.cells += tally.cells;
+    tally.report("csv export", file, total);
   }
-  std::printf("[ csv export ] %-36s %5zu rows, %6zu cells\n", "all files", total.rows, total.cells);
+  total.reportTotal("csv export");
   EXPECT_GT(total.rows, 0u);
 }
 
@@ -228,11 +169,9 @@ TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
     std::set<std::string> uncreatable, changedForm;
     std::string target;
     {
-      analysis::ProgressChannel channel;
-      analysis::MdbRecovery recovery(channel);
-      exporter::InstallAnalysisSteps(recovery);
-      ASSERT_TRUE(testsupport::RunAnalysis(recovery, path).ok) << file;
-      const UserTablesExport csv = exportUserTables(recovery, exporter::kFormatCsv, destination.path());
+      testsupport::AnalysedFile source;
+      ASSERT_TRUE(source.analyse(path).ok) << file;
+      const auto csv = source.exportUserTables(exporter::kFormatCsv, destination.path());
       for (const auto& [name, csvFile] : csv.csvFiles) sourceLines[name] = comparableLines(csvFile);
       for (const auto& table : analysis::g_tables) {
         if (cannotBeCreated(table)) uncreatable.insert(table.name);
@@ -240,23 +179,21 @@ TEST(AccessExportCorpusTest, EveryUserTableComesBackFromTheNewDatabase) {
         for (const auto& column : table.columns)
           if (column.type == records::kTypeText) sourceTextLengths[table.name].push_back(column.length);
       }
-      const UserTablesExport access = exportUserTables(recovery, exporter::kFormatAccess, destination.path());
+      const auto access = source.exportUserTables(exporter::kFormatAccess, destination.path());
       target = access.outcome.target;
       ASSERT_TRUE(platform::FileExists(target)) << file;
       EXPECT_EQ(access.outcome.succeeded(), uncreatable.empty()) << file << ": " << access.outcome.finalLine;
       for (const auto& row : access.outcome.statistics) exported[row.tableName] = row.exportedRecords;
     }
 
-    analysis::ProgressChannel channel;
-    analysis::MdbRecovery recovery(channel);
-    exporter::InstallAnalysisSteps(recovery);
-    ASSERT_TRUE(testsupport::RunAnalysis(recovery, target).ok) << file;
+    testsupport::AnalysedFile written;
+    ASSERT_TRUE(written.analyse(target).ok) << file;
     std::map<std::string, std::vector<int32_t>> targetTextLengths;
     for (const auto& table : analysis::g_tables)
       for (const auto& column : table.columns)
         if (column.type == records::kTypeText) targetTextLengths[table.name].push_back(column.length);
     testsupport::TempFolder again;
-    const UserTablesExport csv = exportUserTables(recovery, exporter::kFormatCsv, again.path());
+    const auto csv = written.exportUserTables(exporter::kFormatCsv, again.path());
     for (const auto& [name, lines] : sourceLines) {
       const auto found = csv.csvFiles.find(name);
       if (uncreatable.count(name)) {

@@ -10,13 +10,12 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
 #include "jet4/jet4_engine.h"
 #include "records/ole_files.h"
 #include "records/record_fetch.h"
 #include "records/record_text.h"
 #include "support/value_builders.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/corpus.h"
 
 namespace {
@@ -75,11 +74,10 @@ std::vector<std::vector<std::string>> allRecords(analysis::MdbRecovery& recovery
 // The tables the analysis found, in its order, with their records; OLE objects are written
 // into oleFolder on the way.
 std::vector<TableShape> analyse(const std::string& path, const std::string& oleFolder) {
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery recovery(channel);
-  exporter::InstallAnalysisSteps(recovery);
+  testsupport::AnalysedFile analysed;
+  analysis::MdbRecovery& recovery = analysed.recovery();
   records::SetOleFilesFolder(oleFolder);
-  const auto outcome = testsupport::RunAnalysis(recovery, path);
+  const auto outcome = analysed.analyse(path);
   EXPECT_TRUE(outcome.ok) << path;
   std::vector<TableShape> tables;
   for (analysis::Table& table : analysis::g_tables) {
@@ -137,8 +135,8 @@ std::vector<ColumnShape> asWritten(std::vector<ColumnShape> columns) {
 }
 
 int detectFormat(const std::string& path) {
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery recovery(channel);
+  testsupport::AnalysedFile file(testsupport::AnalysisSteps::kAnalysisLayerOnly);
+  analysis::MdbRecovery& recovery = file.recovery();
   if (!recovery.OpenDatabaseFile(path)) return -2;
   return recovery.DetectFormat();
 }

@@ -6,13 +6,12 @@
 
 #include "analysis/mdb_recovery.h"
 #include "export/access_target.h"
-#include "export/analysis_steps.h"
 #include "export/table_export.h"
 #include "records/extended_types.h"
 #include "records/record_fetch.h"
 #include "records/row_decoder.h"
 #include "records/type_names.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/record_fixture.h"
 
 namespace {
@@ -64,13 +63,9 @@ TEST(NewerTypesAccessTargetTest, EveryColumnArrivesInAJet4Form) {
   EXPECT_EQ(fixture.table.exportedRecords, 1);
   ASSERT_EQ(exporter::CloseTarget(fixture.recovery()), 1);
 
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery reader(channel);
-  exporter::InstallAnalysisSteps(reader);
-  ASSERT_TRUE(RunAnalysis(reader, target).ok);
-  analysis::Table* written = nullptr;
-  for (auto& table : analysis::g_tables)
-    if (table.name == "Newer") written = &table;
+  AnalysedFile reader;
+  ASSERT_TRUE(reader.analyse(target).ok);
+  analysis::Table* written = AnalysedFile::Table("Newer");
   ASSERT_NE(written, nullptr);
   std::vector<std::pair<std::string, int>> columns;
   for (const auto& column : written->columns) columns.emplace_back(column.name, column.type);
@@ -80,7 +75,7 @@ TEST(NewerTypesAccessTargetTest, EveryColumnArrivesInAJet4Form) {
                                                                {"Full", records::kTypeText}}));
   written->currentPageIndex = written->nextRecordIndex = written->nextRowInPage = 0;
   std::vector<std::string> texts(records::kRecordsPerScreen);
-  ASSERT_EQ(records::FetchRecords(reader, *written, texts.data()), 1);
+  ASSERT_EQ(records::FetchRecords(reader.recovery(), *written, texts.data()), 1);
   const std::string sep = records::kFieldSeparator;
   EXPECT_EQ(texts[0],
             "1" + sep + "-0000000005000000000" + sep + "0100-06-14T12:45:00.1234567" + sep + "Wayne, Bruce" + sep);

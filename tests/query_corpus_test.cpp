@@ -7,9 +7,8 @@
 #include <set>
 
 #include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
 #include "queries/query_assembly.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/cli_runner.h"
 #include "tests/support/corpus.h"
 #include "tests/support/corpus_queries.h"
@@ -85,10 +84,8 @@ TEST(QueryCorpus, AnalysisRebuildsEveryQueryWithoutObjectFiles) {
   SKIP_WITHOUT_CORPUS();
   for (const auto& path : testsupport::QueryTestFiles()) {
     const json expected = testsupport::ExpectedJson(path);
-    analysis::ProgressChannel channel;
-    analysis::MdbRecovery recovery(channel);
-    exporter::InstallAnalysisSteps(recovery);
-    const auto outcome = testsupport::RunAnalysis(recovery, path);
+    testsupport::AnalysedFile analysed;
+    const auto outcome = analysed.analyse(path);
     ASSERT_TRUE(outcome.ok) << path;
     std::map<std::string, std::string> found;
     for (const auto& query : analysis::g_queries)
@@ -98,7 +95,7 @@ TEST(QueryCorpus, AnalysisRebuildsEveryQueryWithoutObjectFiles) {
       ASSERT_EQ(found.count(name), 1u) << path << " " << name;
       EXPECT_EQ(Tokens(found[name]), Tokens(sql)) << path << " " << name;
     }
-    EXPECT_EQ(recovery.oleFileCount, 0) << path;
+    EXPECT_EQ(analysed.recovery().oleFileCount, 0) << path;
   }
 }
 

@@ -15,25 +15,16 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
-#include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
-#include "export/export_runner.h"
 #include "platform/file_system.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/corpus.h"
 #include "tests/support/peer_cells.h"
+#include "tests/support/peer_rows.h"
 #include "tests/support/program_runner.h"
 
 namespace {
 
 using nlohmann::json;
-
-class QuietView : public exporter::ExportView {
- public:
-  void statusInserted(const std::string&) override {}
-  void percentChanged(int) override {}
-  void finished(const std::string&, const std::vector<exporter::ExportStatistic>&) override {}
-};
 
 struct Cell {
   int storage = SQLITE_NULL;
@@ -165,12 +156,7 @@ std::string pythonSqliteDifference(const std::string& database,
   return "";
 }
 
-struct Tally {
-  size_t rows = 0, cells = 0;
-  std::vector<std::string> failures;
-};
-
-void compareTable(const std::string& file, const json& expected, sqlite3* db, Tally& tally,
+void compareTable(const std::string& file, const json& expected, sqlite3* db, testsupport::PeerTally& tally,
                   std::map<std::string, std::vector<Row>>& rowsByTable) {
   const std::string table = expected["name"];
   std::vector<std::string> names;
@@ -195,53 +181,32 @@ void compareTable(const std::string& file, const json& expected, sqlite3* db, Ta
       if (position[c] < 0 || !sameCell(mine[position[c]], theirs[c], columns[c]["type"])) return false;
     return true;
   };
-  // Moved rows come back where they sit, not in slot order: pair each peer row with the first
-  // unused row that agrees, trying the row at the same place first.
-  std::vector<bool> used(rows.size(), false);
-  size_t index = 0;
-  for (const auto& theirs : expected["rows"]) {
-    bool matched = index < rows.size() && agrees(theirs, rows[index]);
-    if (matched) used[index] = true;
-    for (size_t r = 0; r < rows.size() && !matched; ++r)
-      if (!used[r] && agrees(theirs, rows[r])) used[r] = matched = true;
-    ++tally.rows;
-    tally.cells += columns.size();
-    if (!matched && tally.failures.size() < 50) {
-      std::string differences;
-      for (size_t c = 0; c < columns.size() && index < rows.size(); ++c)
-        if (position[c] >= 0 && !sameCell(rows[index][position[c]], theirs[c], columns[c]["type"]))
-          differences += " " + columns[c]["name"].get<std::string>() + ": ours (" +
-                         std::to_string(rows[index][position[c]].storage) + ") \"" +
-                         rows[index][position[c]].text.substr(0, 60) + "\", peer " + theirs[c].dump() + ";";
-      tally.failures.push_back(file + " " + table + ": no row for the peer's row " + std::to_string(index + 1) +
-                               differences);
-    }
-    ++index;
-  }
+  testsupport::MatchPeerRows(
+      expected["rows"], columns.size(), 0, rows.size(),
+      [&](const json& theirs, size_t row) { return agrees(theirs, rows[row]); },
+      [&](size_t index, size_t) {
+        const json& theirs = expected["rows"][index];
+        std::string differences;
+        for (size_t c = 0; c < columns.size() && index < rows.size(); ++c)
+          if (position[c] >= 0 && !sameCell(rows[index][position[c]], theirs[c], columns[c]["type"]))
+            differences += " " + columns[c]["name"].get<std::string>() + ": ours (" +
+                           std::to_string(rows[index][position[c]].storage) + ") \"" +
+                           rows[index][position[c]].text.substr(0, 60) + "\", peer " + theirs[c].dump() + ";";
+        return file + " " + table + ": no row for the peer's row " + std::to_string(index + 1) + differences;
+      },
+      tally);
 }
 
 TEST(SqliteExportCorpusTest, EveryUserTableReadsBackAsThePeerReadsIt) {
   SKIP_WITHOUT_CORPUS();
-  Tally total;
-  for (const auto& path : testsupport::CorpusDatabases()) {
-    const json expected = testsupport::ExpectedJson(path);
-    if (!expected.is_object()) continue;
-    const std::string file = std::filesystem::path(path).filename().string();
-    analysis::ProgressChannel channel;
-    analysis::MdbRecovery recovery(channel);
-    exporter::InstallAnalysisSteps(recovery);
-    ASSERT_TRUE(testsupport::RunAnalysis(recovery, path).ok) << file;
+  testsupport::PeerTally total;
+  for (const auto& [path, file, expected] : testsupport::PeerReadDatabases()) {
+    testsupport::AnalysedFile analysed;
+    ASSERT_TRUE(analysed.analyse(path).ok) << file;
 
     testsupport::TempFolder destination;
-    exporter::ExportSettings settings;
-    settings.m_nExportFormat = exporter::kFormatSqlite;
-    settings.m_nExportMode = exporter::kModeSchemaAndData;
-    settings.m_strFileTitle = "corpus";
-    settings.m_strExportFolder = destination.path();
-    for (auto& table : analysis::g_tables)
-      if (!table.name.empty() && table.name.rfind("ASys", 0) != 0) settings.m_exportTables.push_back(&table);
-    QuietView view;
-    const exporter::ExportOutcome outcome = exporter::RunExport(recovery, settings, view);
+    const exporter::ExportOutcome outcome =
+        analysed.exportUserTables(exporter::kFormatSqlite, destination.path()).outcome;
     EXPECT_TRUE(outcome.succeeded()) << file << ": " << outcome.finalLine;
     ASSERT_TRUE(platform::FileExists(outcome.target)) << file;
     EXPECT_NE(outcome.target.find("/Recovered_corpus_"), std::string::npos) << outcome.target;
@@ -249,7 +214,7 @@ TEST(SqliteExportCorpusTest, EveryUserTableReadsBackAsThePeerReadsIt) {
 
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open_v2(outcome.target.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK) << file;
-    Tally tally;
+    testsupport::PeerTally tally;
     std::map<std::string, std::vector<Row>> rowsByTable;
     for (const auto& table : expected["tables"])
       if (table.contains("columns")) compareTable(file, table, db, tally, rowsByTable);  // else the peer refused it
@@ -263,13 +228,9 @@ TEST(SqliteExportCorpusTest, EveryUserTableReadsBackAsThePeerReadsIt) {
       for (const auto& table : expected["tables"])
         if (table["name"] == row.tableName && table.contains("rowsReturned"))
           EXPECT_EQ(row.exportedRecords, table["rowsReturned"].get<int>()) << file << " " << row.tableName;
-    std::printf("[ sqlite export ] %-36s %5zu rows, %6zu cells, %zu disagreements\n", file.c_str(), tally.rows,
-                tally.cells, tally.failures.size());
-    for (const auto& failure : tally.failures) ADD_FAILURE() << failure;
-    total.rows += tally.rows;
-    total.cells += tally.cells;
+    tally.report("sqlite export", file, total);
   }
-  std::printf("[ sqlite export ] %-36s %5zu rows, %6zu cells\n", "all files", total.rows, total.cells);
+  total.reportTotal("sqlite export");
   EXPECT_GT(total.rows, 0u);
 }
 

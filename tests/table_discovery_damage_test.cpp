@@ -5,8 +5,7 @@
 #include <random>
 
 #include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
-#include "tests/support/analysis_harness.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/corpus.h"
 
 namespace {
@@ -48,10 +47,8 @@ TEST(TableDiscoveryDamageTest, RandomlyDamagedDefinitionsAndCatalogsEndCleanly) 
       const std::string copy = folder.file("damaged.mdb");
       testsupport::WriteWholeFile(copy, bytes);
 
-      analysis::ProgressChannel channel;
-      analysis::MdbRecovery recovery(channel);
-      exporter::InstallAnalysisSteps(recovery);
-      const auto outcome = testsupport::RunAnalysis(recovery, copy);
+      testsupport::AnalysedFile analysed;
+      const auto outcome = analysed.analyse(copy);
       ASSERT_TRUE(outcome.ok);
       EXPECT_EQ(outcome.tablesAdded.size(), analysis::g_tables.size());
       for (size_t i = 0; i < analysis::g_tables.size(); ++i) {

@@ -7,7 +7,7 @@
 #include <map>
 
 #include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 #include "tests/support/definition_builder.h"
@@ -101,7 +101,7 @@ class TableDiscoveryTest : public ::testing::Test {
   testsupport::AnalysisOutcome run(const DatabaseFile& database, testsupport::RecordingView* view = nullptr) {
     const std::string path = folder.file("db.mdb");
     database.file.write(path);
-    return testsupport::RunAnalysis(recovery, path, view);
+    return file.analyse(path, view);
   }
 
   std::vector<std::string> tableNames() const {
@@ -121,8 +121,8 @@ class TableDiscoveryTest : public ::testing::Test {
   }
 
   testsupport::TempFolder folder;
-  analysis::ProgressChannel channel;
-  analysis::MdbRecovery recovery{channel};
+  testsupport::AnalysedFile file{testsupport::AnalysisSteps::kAnalysisLayerOnly};
+  analysis::ProgressChannel& channel = file.channel();
 };
 
 // Catalog at page 6, Customers at 7 with a data page at 10, orphans at 8 and 9.
@@ -437,7 +437,7 @@ TEST_F(TableDiscoveryTest, AStopBeforeSchemaReadingLeavesNoUnreadTables) {
 }
 
 TEST_F(TableDiscoveryTest, AnalyzeGivesEveryTableItsStatementWhenTheStepsAreInstalled) {
-  exporter::InstallAnalysisSteps(recovery);
+  file.installSteps();
   ASSERT_TRUE(run(customersWithOrphans()).ok);
   ASSERT_EQ(g_tables.size(), 5u);
   EXPECT_EQ(table(7)->createStatement,

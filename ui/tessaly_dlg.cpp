@@ -20,6 +20,7 @@
 #include "support/execution_log.h"
 #include "ui/about_dlg.h"
 #include "ui/art.h"
+#include "ui/banner_label.h"
 #include "ui/desktop.h"
 #include "ui/dialog_controls.h"
 #include "ui/export_option_dlg.h"
@@ -110,11 +111,8 @@ void CTessalyDlg::buildControls() {
   outer->setMenuBar(m_menuBar);
   outer->setContentsMargins(units().x(6), units().y(2), units().x(6), units().y(4));
 
-  m_banner = layoutLabel(this, "1010", "");
-  const QSize bannerSize = units().size(555, 56);
-  m_banner->setPixmap(ArtPixmap("banner", bannerSize));
-  m_banner->setFixedHeight(bannerSize.height());
-  m_banner->setMinimumWidth(1);
+  m_banner = new CBannerLabel("banner", units().size(555, 56), this);
+  m_banner->setObjectName("1010");
   outer->addWidget(m_banner);
 
   auto* fileRow = new QHBoxLayout;

@@ -65,6 +65,15 @@ nlohmann::json ExpectedJson(const std::string& databasePath) {
   return nlohmann::json::parse(in, nullptr, false);
 }
 
+std::vector<PeerReadFile> PeerReadDatabases() {
+  std::vector<PeerReadFile> files;
+  for (const auto& path : CorpusDatabases()) {
+    nlohmann::json expected = ExpectedJson(path);
+    if (expected.is_object()) files.push_back({path, fs::path(path).filename().string(), std::move(expected)});
+  }
+  return files;
+}
+
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

@@ -18,6 +18,14 @@ std::vector<std::string> Jet3Databases();
 std::string CorpusFile(const std::string& relative);
 // expected/NAME.json (mdb-reader's reading) for a database path.
 nlohmann::json ExpectedJson(const std::string& databasePath);
+// A corpus file with the peer reader's reading of it.
+struct PeerReadFile {
+  std::string path;
+  std::string name;  // the file's name, as the tests' messages show it
+  nlohmann::json expected;
+};
+// The files of CorpusDatabases() that have an expected/NAME.json, in the same order.
+std::vector<PeerReadFile> PeerReadDatabases();
 // The bench folder ($TESSALY_BENCH, else ../shared/bench); empty when missing.
 std::string BenchDir();
 

@@ -10,7 +10,6 @@
 #include <tuple>
 
 #include "analysis/mdb_recovery.h"
-#include "export/analysis_steps.h"
 #include "export/export_folder.h"
 #include "export/export_runner.h"
 #include "platform/file_system.h"
@@ -19,6 +18,7 @@
 #include "records/record_fetch.h"
 #include "records/record_text.h"
 #include "records/type_names.h"
+#include "tests/support/analysed_file.h"
 #include "tests/support/analysis_harness.h"
 #include "tests/support/corpus.h"
 
@@ -159,13 +159,6 @@ std::string alignedKey(const Alignment& alignment, const std::vector<std::string
   return recordKey(alignment.intact->shape, values);
 }
 
-class QuietExportView : public exporter::ExportView {
- public:
-  void statusInserted(const std::string&) override {}
-  void percentChanged(int) override {}
-  void finished(const std::string&, const std::vector<exporter::ExportStatistic>&) override {}
-};
-
 // Every table, schema and data, as the export options dialog would ask for it; the records the
 // export wrote go to *records. True when the export completed without errors.
 bool exportEverything(analysis::MdbRecovery& recovery, int format, const std::string& destination, int64_t* records) {
@@ -194,10 +187,10 @@ RecoveryRun RunWholeRecovery(const std::string& path, const std::string& workFol
   records::SetOleFilesFolder(objects);
   RecordingView view;
   try {
-    analysis::ProgressChannel channel;
-    analysis::MdbRecovery recovery(channel);
-    exporter::InstallAnalysisSteps(recovery);
-    const AnalysisOutcome outcome = RunAnalysis(recovery, path, &view);
+    AnalysedFile analysed;
+    analysis::MdbRecovery& recovery = analysed.recovery();
+    analysis::ProgressChannel& channel = analysed.channel();
+    const AnalysisOutcome outcome = analysed.analyse(path, &view);
     run.analyzed = outcome.ok;
     platform::InstallMessageSink(&view);
     channel.setUnattended(true);

@@ -1,9 +1,11 @@
-// The viewer as a desktop program: a resizable window whose grid shows a whole page, paging by
-// record numbers, tooltips on cut names and cells, the window state and recent files kept,
-// honest outcomes for refused and damaged files, query captions and SQL layout, and files
-// opened by the command line, by a drop and from the recent-files menu.
+// The viewer as a desktop program: a resizable window with its banner across its width and a
+// grid that shows a whole page, paging by record numbers, tooltips on cut names and cells, the
+// window state and recent files kept, honest outcomes for refused and damaged files, query
+// captions and SQL layout, and files opened by the command line, by a drop and from the
+// recent-files menu.
 #include <QDropEvent>
 #include <QFontInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,8 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cstdlib>
 
 #include "ui/tests/gui_harness.h"
 #include "ui/tests/gui_tests.h"
@@ -74,6 +78,35 @@ void dropFile(ui::CTessalyDlg& dlg, const QString& path) {
   QCoreApplication::sendEvent(&dlg, &drop);
   QVERIFY(drop.isAccepted());
 }
+
+// What the banner shows at the window's present size.
+struct BannerLook {
+  int windowWidth = 0;
+  QSize label, picture;
+  QColor rightEdge;   // the picture's last column, halfway down
+  int logoWidth = 0;  // the most yellow pixels in one row of the logo
+};
+
+BannerLook bannerLook(ui::CTessalyDlg& dlg) {
+  auto* banner = Control<QLabel>(&dlg, "1010");
+  const QImage image = banner->pixmap().toImage();
+  BannerLook look{dlg.width(), banner->size(), banner->pixmap().deviceIndependentSize().toSize(), {}, 0};
+  if (image.isNull()) return look;
+  look.rightEdge = image.pixelColor(image.width() - 1, image.height() / 2);
+  const QColor yellow(0xf2, 0xc9, 0x4c);
+  for (int y = 0; y < image.height(); ++y) {
+    int count = 0;
+    for (int x = 0; x < image.width() / 4; ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      if (std::abs(pixel.red() - yellow.red()) + std::abs(pixel.green() - yellow.green()) +
+              std::abs(pixel.blue() - yellow.blue()) <
+          40)
+        ++count;
+    }
+    look.logoWidth = std::max(look.logoWidth, count);
+  }
+  return look;
+}
 }  // namespace
 
 class DesktopViewerTest : public QObject {
@@ -111,6 +144,42 @@ class DesktopViewerTest : public QObject {
     QCOMPARE(guitest::CutTexts(&dlg).join('|'), QString());
     list->scrollToTop();
     guitest::SaveScreenshot(&dlg, "main-window-1366x768");
+
+    // The banner spans the window at every width, its picture redrawn to the label's width
+    // with the logo kept in proportion (as wide as at the first size), the band's blue reaching
+    // the right-hand edge.
+    const BannerLook first = bannerLook(dlg);
+    QVERIFY2(first.logoWidth > 10, qPrintable(QString::number(first.logoWidth)));
+    const struct {
+      QSize window;
+      const char* screenshot;
+    } widths[] = {{QSize(1366, 768), nullptr}, {QSize(1920, 1080), "main-window-1920x1080"}};
+    for (const auto& width : widths) {
+      dlg.resize(width.window);
+      QTest::qWait(0);
+      const BannerLook look = bannerLook(dlg);
+      const QString seen = QString("window %1: label %2x%3, picture %4x%5, edge %6, logo %7")
+                               .arg(look.windowWidth)
+                               .arg(look.label.width())
+                               .arg(look.label.height())
+                               .arg(look.picture.width())
+                               .arg(look.picture.height())
+                               .arg(look.rightEdge.name(QColor::HexArgb))
+                               .arg(look.logoWidth);
+      QVERIFY2(look.windowWidth == width.window.width(), qPrintable(seen));
+      QVERIFY2(look.label.width() > look.windowWidth - 40, qPrintable(seen));
+      QVERIFY2(look.picture == look.label, qPrintable(seen));
+      QVERIFY2(look.label.height() == first.label.height(), qPrintable(seen));
+      QVERIFY2(look.rightEdge.alpha() == 255 && look.rightEdge.blue() > look.rightEdge.red() + 80, qPrintable(seen));
+      QVERIFY2(look.logoWidth == first.logoWidth, qPrintable(seen));
+      if (width.screenshot) guitest::SaveScreenshot(&dlg, width.screenshot);
+    }
+    dlg.showMaximized();
+    QTest::qWait(0);
+    const BannerLook maximised = bannerLook(dlg);
+    QVERIFY(maximised.picture == maximised.label && maximised.label.width() > maximised.windowWidth - 40);
+    guitest::SaveScreenshot(&dlg, "main-window-maximised");
+    dlg.showNormal();
 
     // The window as it first opens still shows every label whole.
     dlg.resize(QSize(950, 600));
