@@ -6,6 +6,7 @@
 #include "export/export_statistics.h"
 #include "export/recovered_export.h"
 #include "export/sqlite_file.h"
+#include "export/sqlite_linked_tables.h"
 #include "export/sqlite_queries.h"
 #include "export/table_export.h"
 #include "export/table_export_sqlite.h"
@@ -96,6 +97,10 @@ class Run {
       support::LogExecution("Views : " + std::to_string(queries.views) + " of " + std::to_string(queries.selects) +
                             " SELECT queries");
       insertLogged(kTableCompletedPrefix + name);
+    }
+    if (!channel_.aborted() && !ExportLinkedTablesToSqlite(records::ReadLinkedTables(recovery_), file)) {
+      support::LogError("access_linked_tables could not be written: " + file.error());
+      failed_ = true;
     }
     if (!file.close()) failed_ = true;
   }

@@ -11,8 +11,10 @@ void CTessalyDlg::AnalysisThreadProc(std::string path, int run) {
   analysis::ProgressChannel& channel = *m_pChannel;
   const bool ok = m_analysis.Analyze(path);
   QStringList damage;
+  std::vector<records::LinkedTable> linked;
   if (ok) {
     for (const std::string& line : analysis::AssessDamage(m_analysis).lines()) damage << ToQt(line);
+    linked = records::ReadLinkedTables(m_analysis);
     channel.done = 1;
     channel.recoveryTblEvent.set();
     m_calls.post([this, run, damage] {
@@ -29,18 +31,20 @@ void CTessalyDlg::AnalysisThreadProc(std::string path, int run) {
     channel.updateProgStatusEvent.set();
   }
   // A run replaced by a newer View has been joined already; its end changes nothing.
-  m_calls.post([this, run, ok, damage] {
-    if (run == m_nRun) AnalysisEnded(ok, damage);
+  m_calls.post([this, run, ok, damage, linked] {
+    if (run == m_nRun) AnalysisEnded(ok, damage, linked);
   });
 }
 
-void CTessalyDlg::AnalysisEnded(bool recovered, const QStringList& damage) {
+void CTessalyDlg::AnalysisEnded(bool recovered, const QStringList& damage,
+                                const std::vector<records::LinkedTable>& linked) {
   // The worker is past its last step; joining it here keeps every thread accounted for.
   if (m_hAnalysisThread.joinable()) m_hAnalysisThread.join();
   // A refused file leaves nothing to browse or export.
   m_btnExport->setEnabled(recovered);
   m_hRootItem->setHidden(!recovered);
   ShowDamageNotice(damage);
+  AddLinkedTablesToTree(linked);
   m_btnBrowse->setEnabled(true);
   m_btnView->setEnabled(true);
   m_actBrowse->setEnabled(true);

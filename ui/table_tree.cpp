@@ -1,6 +1,6 @@
 // The table tree: the root, "TABLES" with a node per table and its columns, "QUERIES" with a
-// node per saved query, "Hidden queries" with the record sources of forms and reports; and what
-// selecting a node shows.
+// node per saved query, "Hidden queries" with the record sources of forms and reports, "Linked
+// tables" with the tables whose rows live elsewhere; and what selecting a node shows.
 #include <QFont>
 
 #include "records/type_names.h"
@@ -16,9 +16,18 @@ enum TreeImage { kImageRoot = 0, kImageTables = 1, kImageTable = 2, kImageQuery 
 
 // The record sources of forms and reports get a folder of their own, made when the first arrives.
 constexpr const char* kHiddenQueriesLabel = "Hidden queries";
+constexpr const char* kLinkedTablesLabel = "Linked tables";
+
+bool isFolder(const QTreeWidgetItem* item, const QTreeWidgetItem* root, const char* label) {
+  return item && item->parent() == root && item->text(0) == label;
+}
 
 bool isHiddenQueriesFolder(const QTreeWidgetItem* item, const QTreeWidgetItem* root) {
-  return item && item->parent() == root && item->text(0) == kHiddenQueriesLabel;
+  return isFolder(item, root, kHiddenQueriesLabel);
+}
+
+bool isLinkedTablesFolder(const QTreeWidgetItem* item, const QTreeWidgetItem* root) {
+  return isFolder(item, root, kLinkedTablesLabel);
 }
 
 QTreeWidgetItem* hiddenQueriesFolder(QTreeWidgetItem* root, const QIcon& icon) {
@@ -58,6 +67,7 @@ void CTessalyDlg::ResetTree() {
   ++m_nLoad;
   ForgetRecordCounts();
   m_recoveredRows.clear();
+  m_linkedTables.clear();
   ShowNameCaption(false);
   m_tree->clear();
   m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));
@@ -101,6 +111,20 @@ void CTessalyDlg::AddQueryToTree(analysis::Queries* query) {
   if (folder == m_hQueriesItem) m_hQueriesItem->setExpanded(true);
 }
 
+void CTessalyDlg::AddLinkedTablesToTree(const std::vector<records::LinkedTable>& linked) {
+  if (linked.empty() || !m_hRootItem) return;
+  m_linkedTables = linked;
+  auto* folder = new QTreeWidgetItem(m_hRootItem, QStringList(kLinkedTablesLabel));
+  folder->setIcon(0, m_imageList[kImageTables]);
+  for (const records::LinkedTable& table : m_linkedTables) {
+    auto* node = new QTreeWidgetItem(folder, QStringList(ToQt(table.name)));
+    node->setToolTip(0, ToQt(records::LinkedTableSource(table)));
+    node->setIcon(0, m_imageList[kImageTable]);
+    attach(node, &table);
+  }
+  folder->setExpanded(true);
+}
+
 // A query shows "Query :" and "SQL" instead of a table's name and record figures.
 void CTessalyDlg::ShowNameCaption(bool query) {
   m_lblNameCaption->setText(query ? "Query :" : "Table Name :");
@@ -127,7 +151,7 @@ void CTessalyDlg::OnSelChangedTree() {
     }
     return;
   }
-  if (item == m_hQueriesItem || isHiddenQueriesFolder(item, m_hRootItem)) {
+  if (item == m_hQueriesItem || isHiddenQueriesFolder(item, m_hRootItem) || isLinkedTablesFolder(item, m_hRootItem)) {
     m_edtQuery->show();
     m_list->hide();
     m_lblTableName->setText(item->text(0));
@@ -140,6 +164,7 @@ void CTessalyDlg::OnSelChangedTree() {
   }
   if (item->parent() == m_hTablesItem) return ShowTable(item);
   if (item->parent() == m_hQueriesItem || isHiddenQueriesFolder(item->parent(), m_hRootItem)) return ShowQuery(item);
+  if (isLinkedTablesFolder(item->parent(), m_hRootItem)) return ShowLinkedTable(item);
   // The root, "TABLES" and the column nodes leave the shown table and page as they are.
 }
 
@@ -182,6 +207,26 @@ void CTessalyDlg::ShowQuery(QTreeWidgetItem* item) {
   BeginShowing(item);
   m_lblRowCount->setText("1");
   m_edtQuery->setPlainText(query ? ToQt(support::LaidOutSql(query->sqlText)) : QString());
+  m_bLoadingRecords = 0;
+}
+
+// A linked table has no rows here: the text area says where they are.
+void CTessalyDlg::ShowLinkedTable(QTreeWidgetItem* item) {
+  const records::LinkedTable* table = attached<const records::LinkedTable>(item);
+  m_edtQuery->show();
+  m_list->hide();
+  // A table's caption, without the record figures and page buttons it has no use for.
+  ShowNameCaption(false);
+  m_pagingFigures->setVisible(false);
+  for (QPushButton* button : {m_btnFirst, m_btnPrev, m_btnNext, m_btnLast}) button->setVisible(false);
+  BeginShowing(item);
+  m_lblRowCount->setText("0");
+  QString text;
+  if (table) {
+    text = QString("The rows of %1 are not in this file. They are in:\n\n%2")
+               .arg(ToQt(table->name), ToQt(records::LinkedTableSource(*table)));
+  }
+  m_edtQuery->setPlainText(text);
   m_bLoadingRecords = 0;
 }
 

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "analysis/mdb_recovery.h"
+#include "records/linked_tables.h"
 #include "records/record_fetch.h"
 #include "ui/gui_calls.h"
 #include "ui/recovered_rows_cache.h"
@@ -89,7 +90,10 @@ class CTessalyDlg : public WhiteDialog {
 
   // The analysis has ended (the analysis thread, on the GUI thread): controls enabled again.
   // recovered: Analyze ran to its end; damage: what the analysis found lost (one line each).
-  void AnalysisEnded(bool recovered = true, const QStringList& damage = {});
+  void AnalysisEnded(bool recovered = true, const QStringList& damage = {},
+                     const std::vector<records::LinkedTable>& linked = {});
+  // A "Linked tables" folder with the tables whose rows live elsewhere (none: no folder).
+  void AddLinkedTablesToTree(const std::vector<records::LinkedTable>& linked);
   // The notice above the tree that names the damage of the shown file (hidden when none).
   void ShowDamageNotice(const QStringList& damage);
 
@@ -143,6 +147,7 @@ class CTessalyDlg : public WhiteDialog {
   void BeginShowing(QTreeWidgetItem* item);
   void ShowTable(QTreeWidgetItem* item);
   void ShowQuery(QTreeWidgetItem* item);
+  void ShowLinkedTable(QTreeWidgetItem* item);
   void StartRecordLoader();
   void JoinRecordLoader();
   void LoadRecordsThreadProc(analysis::Table* table, int load, int32_t page, bool withRecovered);
@@ -186,6 +191,7 @@ class CTessalyDlg : public WhiteDialog {
   std::unique_ptr<RecordDetailDlg> m_detailDlg;
   const analysis::Table* m_indexedTable = nullptr;
   RecoveredRowsCache m_recoveredRows;
+  std::vector<records::LinkedTable> m_linkedTables;  // of the shown file, behind the tree's folder
   // The shown table's recovered rows when they are shown: they follow its live records and count
   // in its record count and pages.
   int64_t m_nRecoveredRows = 0;

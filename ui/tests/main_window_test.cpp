@@ -184,6 +184,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(Control<QLabel>(&dlg, "1068")->text(), QString("Hidden queries"));
   }
 
+  // A linked table's rows are elsewhere: the tree lists it apart, and selecting it says where.
+  void linkedTablesSayWhereTheirRowsAre() {
+    SKIP_WITHOUT_CORPUS_QT();
+    ui::CTessalyDlg dlg;
+    dlg.show();
+    guitest::BrowseAndView(dlg, guitest::CorpusFile("ace/linkerTestV2007.accdb"));
+    QVERIFY(guitest::WaitForRecords(dlg));
+    QTreeWidgetItem* root = Control<QTreeWidget>(&dlg, "1001")->topLevelItem(0);
+    QTRY_VERIFY(!dlg.IsRecovering());
+    QTreeWidgetItem* linked = guitest::ChildNamed(root, "Linked tables");
+    QVERIFY(linked);
+    QCOMPARE(linked->childCount(), 1);
+    QCOMPARE(linked->child(0)->text(0), QString("Table2"));
+    QCOMPARE(linked->child(0)->toolTip(0), QString("Table1 in Z:\\jackcess_test\\linkeeTest.accdb"));
+    QCOMPARE(guitest::ChildNamed(dlg.TablesItem(), "Table2"), nullptr);
+
+    guitest::Select(dlg, linked->child(0));
+    auto* edit = Control<QPlainTextEdit>(&dlg, "1003");
+    QVERIFY(edit->isVisible());
+    QVERIFY(edit->toPlainText().contains("Z:\\jackcess_test\\linkeeTest.accdb"));
+    QCOMPARE(Control<QLabel>(&dlg, "1068")->text(), QString("Table2"));
+    guitest::SaveScreenshot(&dlg, "main-window-linked-table");
+    QVERIFY(!Control<QPushButton>(&dlg, "1071")->isVisible());  // no pages to turn
+  }
+
   void commandsShowTheBusyMessagesWhileAnAnalysisRuns() {
     SKIP_WITHOUT_CORPUS_QT();
     ui::CTessalyDlg dlg;
