@@ -71,7 +71,8 @@ CExportOptionDlg::CExportOptionDlg(CTessalyDlg* mainDlg)
 
 void CExportOptionDlg::buildControls() {
   QLabel* banner = makeLabel(this, nullptr, "", 0, 0, 313, 52);
-  banner->setPixmap(ArtPixmap("banner", banner->size()));
+  // Drawn by the height: the mark keeps its shape, the sky fills the width.
+  banner->setPixmap(ArtBand("banner", banner->size(), banner->devicePixelRatioF()));
 
   m_formatGroup = new QButtonGroup(this);
   m_modeGroup = new QButtonGroup(this);
