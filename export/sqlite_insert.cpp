@@ -26,7 +26,7 @@ int SqliteInsert::bind(int index, const analysis::Column& column, const support:
 }
 
 int SqliteInsert::bindText(int index, const std::string& text) {
-  return sqlite3_bind_text64(statement_.get(), index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  return BindSqliteText(statement_.get(), index, text);
 }
 
 int SqliteInsert::bindInteger(int index, int64_t value) {
@@ -34,9 +34,7 @@ int SqliteInsert::bindInteger(int index, int64_t value) {
 }
 
 int SqliteInsert::bindBlob(int index, const std::vector<uint8_t>& bytes) {
-  // A zero-length blob stays a blob, never NULL (a null pointer would bind NULL).
-  if (bytes.empty()) return sqlite3_bind_zeroblob(statement_.get(), index, 0);
-  return sqlite3_bind_blob64(statement_.get(), index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+  return BindSqliteBlob(statement_.get(), index, bytes);
 }
 
 int SqliteInsert::step() {

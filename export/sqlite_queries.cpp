@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "export/sqlite_insert.h"
+
 namespace exporter {
 
 namespace {
@@ -244,25 +246,18 @@ SqliteQueriesOutcome ExportQueriesToSqlite(const std::vector<analysis::Queries*>
     outcome.written = false;
     return outcome;
   }
-  sqlite3_stmt* raw = nullptr;
-  if (sqlite3_prepare_v2(file.handle(), "INSERT INTO access_queries VALUES (?,?,?,?)", -1, &raw, nullptr) !=
-      SQLITE_OK) {
-    sqlite3_finalize(raw);
+  SqliteInsert insert;
+  if (!insert.prepare(file, "access_queries", 4)) {
     outcome.written = false;
     return outcome;
   }
-  Statement insert(raw);
   file.execute("BEGIN");
   for (const auto& entry : entries) {
-    sqlite3_reset(insert.get());
-    const std::string* texts[] = {&entry.query->name, &entry.kind, &entry.query->sqlText, &entry.reason};
-    for (int k = 0; k < 4; ++k) {
-      if (k == 3 && entry.reason.empty())
-        sqlite3_bind_null(insert.get(), k + 1);
-      else
-        sqlite3_bind_text64(insert.get(), k + 1, texts[k]->data(), texts[k]->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-    }
-    if (sqlite3_step(insert.get()) != SQLITE_DONE) outcome.written = false;
+    insert.bindText(1, entry.query->name);
+    insert.bindText(2, entry.kind);
+    insert.bindText(3, entry.query->sqlText);
+    if (!entry.reason.empty()) insert.bindText(4, entry.reason);  // unbound: NULL, the query is a view
+    if (insert.step() != SQLITE_DONE) outcome.written = false;
   }
   if (!file.execute("COMMIT")) outcome.written = false;
   return outcome;

@@ -15,10 +15,6 @@ namespace exporter {
 namespace {
 using support::ValueKind;
 
-int bindText(sqlite3_stmt* statement, int index, const std::string& text) {
-  return sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-}
-
 // "MM/DD/YYYY hh:mm:ss[.f]" rearranged as "YYYY-MM-DD hh:mm:ss[.f]".
 std::string isoFromDisplay(const std::string& text) {
   if (text.size() < 19 || text[2] != '/') return {};
@@ -73,10 +69,20 @@ std::string SqliteExtendedDateText(int64_t ticks) {
   return text;
 }
 
+int BindSqliteText(sqlite3_stmt* statement, int index, const std::string& text) {
+  return sqlite3_bind_text64(statement, index, text.data(), text.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
+int BindSqliteBlob(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& bytes) {
+  // A null pointer would bind NULL: an empty value is bound as a zero-length blob.
+  if (bytes.empty()) return sqlite3_bind_zeroblob(statement, index, 0);
+  return sqlite3_bind_blob64(statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+}
+
 int BindSqliteValue(sqlite3_stmt* statement, int index, const analysis::Column& column, const support::Value& value) {
   // A type with no value form of its own is kept as the text the record list shows.
   if (!records::HasValueForm(column.type) && column.type != records::kTypeBit && !value.isNull())
-    return bindText(statement, index, records::ValueText(column, value));
+    return BindSqliteText(statement, index, records::ValueText(column, value));
   switch (value.kind) {
     case ValueKind::kNull: return sqlite3_bind_null(statement, index);
     case ValueKind::kBoolean:
@@ -86,31 +92,28 @@ int BindSqliteValue(sqlite3_stmt* statement, int index, const analysis::Column& 
     case ValueKind::kInt64: return sqlite3_bind_int64(statement, index, value.integer);
     case ValueKind::kSingle:
     case ValueKind::kDouble: return sqlite3_bind_double(statement, index, value.real);
-    case ValueKind::kCurrency: return bindText(statement, index, support::CurrencyDecimal(value.integer));
-    case ValueKind::kNumeric: return bindText(statement, index, support::NumericDecimal(value.numeric));
+    case ValueKind::kCurrency: return BindSqliteText(statement, index, support::CurrencyDecimal(value.integer));
+    case ValueKind::kNumeric: return BindSqliteText(statement, index, support::NumericDecimal(value.numeric));
     case ValueKind::kDate: {
       const std::string text = SqliteDateText(value.real);
-      return text.empty() ? sqlite3_bind_double(statement, index, value.real) : bindText(statement, index, text);
+      return text.empty() ? sqlite3_bind_double(statement, index, value.real) : BindSqliteText(statement, index, text);
     }
     case ValueKind::kDateExtended: {
       const std::string text = SqliteExtendedDateText(value.integer);
-      return text.empty() ? sqlite3_bind_int64(statement, index, value.integer) : bindText(statement, index, text);
+      return text.empty() ? sqlite3_bind_int64(statement, index, value.integer)
+                          : BindSqliteText(statement, index, text);
     }
-    case ValueKind::kText: return bindText(statement, index, value.text);
+    case ValueKind::kText: return BindSqliteText(statement, index, value.text);
     case ValueKind::kBinary:
-    case ValueKind::kLongBinary:
-      // An empty value is an empty BLOB, not NULL (a null pointer would bind NULL).
-      return value.bytes.empty()
-                 ? sqlite3_bind_zeroblob(statement, index, 0)
-                 : sqlite3_bind_blob64(statement, index, value.bytes.data(), value.bytes.size(), SQLITE_TRANSIENT);
+    case ValueKind::kLongBinary: return BindSqliteBlob(statement, index, value.bytes);
     case ValueKind::kGuid: {
       if (value.bytes.size() != 16) return sqlite3_bind_null(statement, index);
       std::string text;
       records::AppendGuidText(value.bytes.data(), text);
-      return bindText(statement, index, text);
+      return BindSqliteText(statement, index, text);
     }
     case ValueKind::kList:
-    case ValueKind::kAttachments: return bindText(statement, index, records::ValueText(column, value));
+    case ValueKind::kAttachments: return BindSqliteText(statement, index, records::ValueText(column, value));
   }
   return sqlite3_bind_null(statement, index);
 }

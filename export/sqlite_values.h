@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "analysis/model.h"
 #include "support/value.h"
@@ -23,6 +24,11 @@ std::string SqliteDeclaredType(const analysis::Column& column);
 std::string SqliteDateText(double days);
 // 100-nanosecond ticks since 0001-01-01 the same way; empty outside the calendar.
 std::string SqliteExtendedDateText(int64_t ticks);
+
+// Binds a text as TEXT, and bytes as a BLOB (an empty one stays an empty BLOB, never NULL);
+// parameter index is 1-based. The sqlite3 status.
+int BindSqliteText(sqlite3_stmt* statement, int index, const std::string& text);
+int BindSqliteBlob(sqlite3_stmt* statement, int index, const std::vector<uint8_t>& bytes);
 
 // Binds value to parameter index (1-based): null as NULL, integers as INTEGER, SINGLE and DOUBLE
 // as REAL (the stored number exactly), currency and NUMERIC as exact decimal TEXT, dates as their
