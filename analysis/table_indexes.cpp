@@ -22,9 +22,10 @@ struct RealIndex {
   bool valid = false;
 };
 
-bool hasColumnNumber(const Table& table, int32_t number) {
-  return std::any_of(table.columns.begin(), table.columns.end(),
-                     [number](const Column& column) { return column.columnNumber == number; });
+const Column* columnByNumber(const Table& table, int32_t number) {
+  for (const Column& column : table.columns)
+    if (column.columnNumber == number) return &column;
+  return nullptr;
 }
 
 RealIndex readRealIndex(support::ByteView entry, const Table& table) {
@@ -35,7 +36,7 @@ RealIndex readRealIndex(support::ByteView entry, const Table& table) {
     if (number == kUnusedSlot) continue;
     const bool repeated =
         std::find(index.columnNumbers.begin(), index.columnNumbers.end(), number) != index.columnNumbers.end();
-    if (repeated || !hasColumnNumber(table, number)) return index;
+    if (repeated || columnByNumber(table, number) == nullptr) return index;
     index.columnNumbers.push_back(number);
   }
   index.unique = (entry.u8(46) & kUniqueFlag) != 0;
@@ -70,15 +71,21 @@ void DecodeTableIndexes(support::ByteView definition, int64_t at, uint32_t realI
   }
 }
 
+std::vector<const Column*> IndexColumns(const Table& table, const TableIndex& index) {
+  std::vector<const Column*> columns;
+  for (int32_t number : index.columnNumbers)
+    if (const Column* column = columnByNumber(table, number)) columns.push_back(column);
+  return columns;
+}
+
 std::vector<size_t> PrimaryKeyColumns(const Table& table) {
   for (const TableIndex& index : table.indexes) {
     if (index.kind != TableIndex::kPrimaryKey) continue;
+    const std::vector<const Column*> columns = IndexColumns(table, index);
+    if (columns.size() != index.columnNumbers.size()) continue;
     std::vector<size_t> positions;
-    for (int32_t number : index.columnNumbers) {
-      for (size_t i = 0; i < table.columns.size(); ++i)
-        if (table.columns[i].columnNumber == number) positions.push_back(i);
-    }
-    if (positions.size() == index.columnNumbers.size()) return positions;
+    for (const Column* column : columns) positions.push_back(static_cast<size_t>(column - table.columns.data()));
+    return positions;
   }
   return {};
 }

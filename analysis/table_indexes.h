@@ -23,6 +23,9 @@ namespace analysis {
 void DecodeTableIndexes(support::ByteView definition, int64_t at, uint32_t realIndexCount, uint32_t logicalIndexCount,
                         Table& table);
 
+// The index's key columns in key order; a column number the table lacks is left out.
+std::vector<const Column*> IndexColumns(const Table& table, const TableIndex& index);
+
 // Positions in table.columns of the primary key's columns in key order; empty when the table
 // has no primary key.
 std::vector<size_t> PrimaryKeyColumns(const Table& table);

@@ -1,6 +1,7 @@
 // Analysis results as JSON.
 #include "cli/analysis_json.h"
 
+#include "analysis/table_indexes.h"
 #include "records/linked_tables.h"
 #include "records/row_states.h"
 #include "records/type_names.h"
@@ -18,15 +19,9 @@ json columnToJson(const analysis::Column& column) {
               {"columnNumber", column.columnNumber}};
 }
 
-std::string columnNameByNumber(const analysis::Table& table, int32_t number) {
-  for (const auto& column : table.columns)
-    if (column.columnNumber == number) return column.name;
-  return {};
-}
-
 json indexToJson(const analysis::Table& table, const analysis::TableIndex& index) {
   json columns = json::array();
-  for (int32_t number : index.columnNumbers) columns.push_back(columnNameByNumber(table, number));
+  for (const analysis::Column* column : analysis::IndexColumns(table, index)) columns.push_back(column->name);
   static const char* const kinds[] = {"index", "primaryKey", "foreignKey"};
   return json{{"name", index.name},
               {"columns", columns},

@@ -70,10 +70,8 @@ void createIndexes(const analysis::Table& table, SqliteFile& file, bool keyed) {
   for (const analysis::TableIndex& index : table.indexes) {
     if (std::find(made.begin(), made.end(), index.columnNumbers) != made.end()) continue;
     std::string columns;
-    for (int32_t number : index.columnNumbers) {
-      for (const analysis::Column& column : table.columns)
-        if (column.columnNumber == number) columns += (columns.empty() ? "" : ", ") + SqliteQuoted(column.name);
-    }
+    for (const analysis::Column* column : analysis::IndexColumns(table, index))
+      columns += (columns.empty() ? "" : ", ") + SqliteQuoted(column->name);
     const std::string body = "INDEX " + SqliteQuoted(table.name + "_" + index.name) + " ON " +
                              SqliteQuoted(table.name) + " (" + columns + ")";
     const bool unique = index.unique || index.kind == analysis::TableIndex::kPrimaryKey;
