@@ -68,7 +68,7 @@ void CTessalyDlg::ResetTree() {
   ForgetRecordCounts();
   m_recoveredRows.clear();
   m_linkedTables.clear();
-  ShowNameCaption(false);
+  ShowNameCaption(Caption::kTable);
   m_tree->clear();
   m_hRootItem = new QTreeWidgetItem(m_tree, QStringList("DATABASE_NAME"));
   m_hRootItem->setIcon(0, m_imageList[kImageRoot]);
@@ -126,11 +126,13 @@ void CTessalyDlg::AddLinkedTablesToTree(const std::vector<records::LinkedTable>&
 }
 
 // A query shows "Query :" and "SQL" instead of a table's name and record figures.
-void CTessalyDlg::ShowNameCaption(bool query) {
+void CTessalyDlg::ShowNameCaption(Caption caption) {
+  const bool query = caption == Caption::kQuery;
+  const bool paging = caption == Caption::kTable;
   m_lblNameCaption->setText(query ? "Query :" : "Table Name :");
   m_lblSql->setVisible(query);
-  m_pagingFigures->setVisible(!query);
-  for (QPushButton* button : {m_btnFirst, m_btnPrev, m_btnNext, m_btnLast}) button->setVisible(!query);
+  m_pagingFigures->setVisible(paging);
+  for (QPushButton* button : {m_btnFirst, m_btnPrev, m_btnNext, m_btnLast}) button->setVisible(paging);
 }
 
 analysis::Table* CTessalyDlg::ShownTable() const {
@@ -158,7 +160,7 @@ void CTessalyDlg::OnSelChangedTree() {
     m_lblPage->setText("0");
     m_lblRowCount->setText("0");
     EnablePaging(false);
-    ShowNameCaption(true);
+    ShowNameCaption(Caption::kQuery);
     m_edtQuery->clear();
     return;
   }
@@ -190,7 +192,7 @@ void CTessalyDlg::ShowTable(QTreeWidgetItem* item) {
   if (!table) return;
   m_edtQuery->hide();
   m_list->show();
-  ShowNameCaption(false);
+  ShowNameCaption(Caption::kTable);
   BeginShowing(item);
   m_bLoadingRecords = 1;
   table->currentPageIndex = 0;
@@ -203,7 +205,7 @@ void CTessalyDlg::ShowQuery(QTreeWidgetItem* item) {
   analysis::Queries* query = attached<analysis::Queries>(item);
   m_edtQuery->show();
   m_list->hide();
-  ShowNameCaption(true);
+  ShowNameCaption(Caption::kQuery);
   BeginShowing(item);
   m_lblRowCount->setText("1");
   m_edtQuery->setPlainText(query ? ToQt(support::LaidOutSql(query->sqlText)) : QString());
@@ -215,10 +217,7 @@ void CTessalyDlg::ShowLinkedTable(QTreeWidgetItem* item) {
   const records::LinkedTable* table = attached<const records::LinkedTable>(item);
   m_edtQuery->show();
   m_list->hide();
-  // A table's caption, without the record figures and page buttons it has no use for.
-  ShowNameCaption(false);
-  m_pagingFigures->setVisible(false);
-  for (QPushButton* button : {m_btnFirst, m_btnPrev, m_btnNext, m_btnLast}) button->setVisible(false);
+  ShowNameCaption(Caption::kLinkedTable);
   BeginShowing(item);
   m_lblRowCount->setText("0");
   QString text;

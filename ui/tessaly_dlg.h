@@ -164,7 +164,10 @@ class CTessalyDlg : public WhiteDialog {
   void EnablePaging(bool enable);
   void ShowPagingState();
   void SetCutCellTooltips();
-  void ShowNameCaption(bool query);
+  // What the caption above the grid names: a table (with its record figures and page buttons),
+  // a query (with "SQL"), or a linked table (its name alone: it has no rows here).
+  enum class Caption { kTable, kQuery, kLinkedTable };
+  void ShowNameCaption(Caption caption);
 
   analysis::MdbRecovery m_analysis;
   analysis::ProgressChannel* m_pChannel = nullptr;
