@@ -17,9 +17,6 @@ namespace {
 
 using namespace testsupport;
 
-constexpr int32_t kTdefPage = 2;
-constexpr size_t kFirstDataPage = 6;
-
 using Row = ExportRow;
 
 // Each row's values as "typeof:value" texts joined by "|".
@@ -45,27 +42,11 @@ std::vector<std::string> rowsOf(sqlite3* db, const std::string& sql) {
 class SqliteTableExportTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    analysis::Table& table = fixture.table;
-    table.name = "Shop \"T\"";
-    table.tdefPage = kTdefPage;
-    table.maxColumns = 4;
-    analysis::Column amount = FixedColumn("amount", records::kTypeNumeric, 2, 4, 17);
-    amount.precision = 18;
-    amount.scale = 2;
-    table.columns = {FixedColumn("id", records::kTypeLong, 0, 0, 4), FixedColumn("flag", records::kTypeBit, 1, 4, 0),
-                     amount, VariableColumn("note", records::kTypeText, 3, 0, 100)};
-    fixture.channel().setUnattended(true);
+    ShapeExportTable(fixture, "Shop \"T\"");
     ASSERT_TRUE(file.create(folder.file("t.sqlite")));
   }
 
-  void openWithRows(const std::vector<Row>& rows) {
-    FileBuilder builder = FileBuilder::Jet4Start(kFirstDataPage);
-    PageBuilder page = PageBuilder::DataPage(kTdefPage);
-    for (const auto& row : rows) page.addRow(ExportRowBytes(row), row.entryFlags);
-    fixture.table.dataPages.push_back(static_cast<int32_t>(builder.pageCount()));
-    builder.appendPage(page.page());
-    fixture.open(builder);
-  }
+  void openWithRows(const std::vector<Row>& rows) { OpenWithExportRows(fixture, rows); }
 
   RecordFixture fixture;
   TempFolder folder;

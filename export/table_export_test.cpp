@@ -23,34 +23,13 @@ namespace {
 
 using namespace testsupport;
 
-constexpr int32_t kTdefPage = 2;
-constexpr size_t kFirstDataPage = 6;
-
 using Row = ExportRow;
 
 class TableExportTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    analysis::Table& table = fixture.table;
-    table.name = "T";
-    table.tdefPage = kTdefPage;
-    table.maxColumns = 4;
-    analysis::Column amount = FixedColumn("amount", records::kTypeNumeric, 2, 4, 17);
-    amount.precision = 18;
-    amount.scale = 2;
-    table.columns = {FixedColumn("id", records::kTypeLong, 0, 0, 4), FixedColumn("flag", records::kTypeBit, 1, 4, 0),
-                     amount, VariableColumn("note", records::kTypeText, 3, 0, 100)};
-    fixture.channel().setUnattended(true);
-  }
+  void SetUp() override { ShapeExportTable(fixture, "T"); }
 
-  void openWithRows(const std::vector<Row>& rows) {
-    FileBuilder file = FileBuilder::Jet4Start(kFirstDataPage);
-    PageBuilder page = PageBuilder::DataPage(kTdefPage);
-    for (const auto& row : rows) page.addRow(ExportRowBytes(row), row.entryFlags);
-    fixture.table.dataPages.push_back(static_cast<int32_t>(file.pageCount()));
-    file.appendPage(page.page());
-    fixture.open(file);
-  }
+  void openWithRows(const std::vector<Row>& rows) { OpenWithExportRows(fixture, rows); }
 
   // The CSV file's text after an export in mode; the export's result in *result.
   std::string exportCsv(int mode, int* result = nullptr) {
